@@ -1,0 +1,48 @@
+# The two commands a new player or developer needs: `make run` and `make test`.
+# Both install whatever Debian packages are missing first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: run test deps build build-asan test-asan bench fuzz soak assets models textures format check-format clean
+
+run: build
+	./tools/with-display.sh ./$(BUILD)/chronocell
+
+test: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
+	$(MAKE) test-asan
+
+deps:
+	./tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
+build-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-asan: build-asan
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure
+
+bench: build
+	./tools/with-display.sh ./$(BUILD)/chronocell-bench
+
+format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+check-format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

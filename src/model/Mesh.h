@@ -1,0 +1,64 @@
+#pragma once
+
+#include <glm/glm.hpp>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Shader;
+
+// One vertex as the model shaders read it: locations 0, 1 and 2, 32 bytes, no gaps.
+struct Vertex {
+    glm::vec3 position{0.0f};
+    glm::vec3 normal{0.0f};
+    glm::vec2 texCoords{0.0f};
+};
+static_assert(sizeof(Vertex) == 32, "Vertex must stay 32 bytes");
+
+// Up to four bone influences of one vertex (locations 3 and 4). A slot is free while its
+// weight is 0.0.
+struct VertexBoneData {
+    static constexpr int kMaxInfluences = 4;
+    int ids[kMaxInfluences] = {0, 0, 0, 0};
+    float weights[kMaxInfluences] = {0.0f, 0.0f, 0.0f, 0.0f};
+
+    void addBoneInfluence(unsigned int boneIndex, float weight);
+};
+static_assert(sizeof(VertexBoneData) == 32, "VertexBoneData must stay 32 bytes");
+
+// A texture a model's material names, with the role it was first loaded under.
+struct ModelTexture {
+    unsigned int id = 0;
+    std::string type;
+    std::string path;
+};
+
+struct MeshMaterial {
+    glm::vec3 diffuse{0.0f};
+    glm::vec3 specular{0.0f};
+    glm::vec3 ambient{0.0f};
+    float shininess = 0.0f;
+};
+
+// One drawable piece of a model, uploaded once into a vertex array with three buffers.
+class Mesh {
+  public:
+    std::vector<Vertex> vertices;
+    std::vector<unsigned int> indices;
+    std::vector<ModelTexture> textures;
+    MeshMaterial material;
+    unsigned int vao = 0;
+    std::vector<VertexBoneData> boneData;
+    unsigned int vbo = 0;
+    unsigned int ebo = 0;
+    unsigned int boneVbo = 0;
+
+    Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices,
+         std::vector<ModelTexture> textures, MeshMaterial material,
+         std::vector<VertexBoneData> boneData);
+
+    void setupMesh();
+};
+
+// Draws one mesh with its material colours; the program is made current here.
+void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader);

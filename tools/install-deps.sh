@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs the Debian packages the game, its tests and its tools need, skipping those already
+# present, so `make run` and `make test` work on a fresh machine.
+set -eu
+
+PACKAGES="cmake make g++ pkg-config python3 python3-glad libglfw3-dev libglm-dev libstb-dev \
+libinih-dev libfreetype-dev libassimp-dev libsdl2-dev libgtest-dev libgl1-mesa-dri \
+xvfb xdotool x11-utils x11-apps imagemagick mesa-utils"
+if [ "${CHRONOCELL_FUZZ_DEPS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev"
+fi
+
+missing=""
+for package in $PACKAGES; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    case "$status" in
+        *"install ok installed"*) ;;
+        *) missing="$missing $package" ;;
+    esac
+done
+
+if [ -n "$missing" ]; then
+    echo "Installing missing Debian packages:$missing"
+    SUDO=""
+    if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 update
+    # shellcheck disable=SC2086
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends $missing
+fi
