@@ -205,15 +205,15 @@ Canvas makeGrass() {
     const Fractal patches(4, 4, 1, random);
     const Fractal soilNoise(16, 3, 1, random);
     const Color soil{0.30f, 0.24f, 0.13f};
-    const Color darkGrass{0.16f, 0.34f, 0.08f};
-    const Color lightGrass{0.34f, 0.55f, 0.14f};
+    const Color darkGrass{0.36f, 0.56f, 0.17f};
+    const Color lightGrass{0.62f, 0.80f, 0.28f};
 
     // Under the blades: a dense green mat with darker soil showing through in places.
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const float patch = patches.at(static_cast<float>(x), static_cast<float>(y));
             const float ground = soilNoise.at(static_cast<float>(x), static_cast<float>(y));
-            const Color green = mix(darkGrass, lightGrass, patch);
+            const Color green = mix(darkGrass, lightGrass, 0.3f + 0.4f * patch);
             canvas.at(x, y) = mix(green, soil, std::clamp((ground - 0.58f) * 2.5f, 0.0f, 0.7f));
         }
     }
@@ -235,7 +235,7 @@ Canvas makeGrass() {
         const float shade = static_cast<float>(i) / kBlades;
         const float patch = patches.at(x, y);
         const Color base = mix(darkGrass, lightGrass, 0.5f * shade + 0.4f * patch);
-        const Color dry{0.55f, 0.58f, 0.22f};
+        const Color dry{0.78f, 0.76f, 0.36f};
         const Color tip = mix(scale(lightGrass, 1.0f + 0.25f * shade), dry, random.unit() * 0.35f);
         paintBlade(canvas, x, y, random.range(7.0f, 18.0f), random.range(0.0f, 2.0f * kPi),
                    random.range(-0.6f, 0.6f), random.range(0.8f, 1.4f), base, tip);
@@ -253,14 +253,15 @@ Canvas makePath() {
     Canvas canvas;
     const Fractal earth(4, 5, kPathStretch, random);
     const Fractal grit(16, 2, kPathStretch, random);
-    const Color darkEarth{0.36f, 0.27f, 0.17f};
-    const Color lightEarth{0.58f, 0.47f, 0.32f};
+    const Color darkEarth{0.44f, 0.35f, 0.23f};
+    const Color lightEarth{0.68f, 0.57f, 0.40f};
 
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const float tone = earth.at(static_cast<float>(x), static_cast<float>(y));
             const float fine = grit.at(static_cast<float>(x), static_cast<float>(y));
-            canvas.at(x, y) = scale(mix(darkEarth, lightEarth, tone), 0.88f + 0.24f * fine);
+            canvas.at(x, y) =
+                scale(mix(darkEarth, lightEarth, 0.25f + 0.5f * tone), 0.88f + 0.24f * fine);
         }
     }
 

@@ -44,14 +44,18 @@ const vec3 kHazeColor = vec3(0.60, 0.70, 0.85);
 const float kHazeStart = 30.0;
 const float kHazeEnd = 150.0;
 const float kHazeMax = 0.55;
-const float kExposureAtZero = 0.45; // brightness 0: dusky but readable
-const float kExposureStops = 2.6;   // brightness 1 is this many stops brighter
+const float kExposureDusk = 0.3;  // brightness 0: dusky but readable
+const float kExposureNoon = 1.7;  // brightness 1: bright, the filmic curve keeps the colours
+const float kExposureCurve = 0.7; // the low settings change the picture the most
 const float kGamma = 2.2;
 
+const float kPointWrap = 1.0; // the lamp stands on the ground, so its light wraps onto it
+
 // Diffuse and Blinn-Phong specular from one light arriving along toLight with the given colour.
+// wrap > 0 lets light reach surfaces it only grazes.
 vec3 lightTerm(vec3 diffuseColor, vec3 specularColor, float shininess, vec3 normal,
-               vec3 toLight, vec3 toEye, vec3 lightColor) {
-    float facing = max(dot(normal, toLight), 0.0);
+               vec3 toLight, vec3 toEye, vec3 lightColor, float wrap) {
+    float facing = max((dot(normal, toLight) + wrap) / (1.0 + wrap), 0.0);
     vec3 halfway = normalize(toLight + toEye);
     float highlight = facing > 0.0 ? pow(max(dot(normal, halfway), 0.0), max(shininess, 1.0)) : 0.0;
     return lightColor * (diffuseColor * facing + specularColor * highlight);
@@ -70,7 +74,7 @@ vec3 sceneLight(vec3 ambientColor, vec3 diffuseColor, vec3 specularColor, float 
     vec3 color = ambientColor * fill;
 
     color += lightTerm(diffuseColor, specularColor, shininess, n, normalize(-dirL.direction),
-                       toEye, dirL.color * kSunGain);
+                       toEye, dirL.color * kSunGain, 0.0);
 
     vec3 toPoint = pointL.position - worldPos;
     float distance = length(toPoint);
@@ -78,7 +82,7 @@ vec3 sceneLight(vec3 ambientColor, vec3 diffuseColor, vec3 specularColor, float 
                     pointL.attenuation.z * distance * distance;
     vec3 pointColor = pointL.color * kPointGain / max(falloff, 1e-4);
     color += lightTerm(diffuseColor, specularColor, shininess, n, toPoint / max(distance, 1e-4),
-                       toEye, pointColor);
+                       toEye, pointColor, kPointWrap);
 
     // Distant things fade gently into the haze of the horizon.
     float haze = smoothstep(kHazeStart, kHazeEnd, length(camera_world - worldPos)) * kHazeMax;
@@ -87,7 +91,8 @@ vec3 sceneLight(vec3 ambientColor, vec3 diffuseColor, vec3 specularColor, float 
 
 // Exposure from the brightness setting, a filmic curve and display gamma.
 vec3 toDisplay(vec3 linearColor) {
-    float exposure = kExposureAtZero * exp2(kExposureStops * clamp(brightness, 0.0, 1.0));
+    float setting = pow(clamp(brightness, 0.0, 1.0), kExposureCurve);
+    float exposure = mix(kExposureDusk, kExposureNoon, setting);
     vec3 x = linearColor * exposure;
     vec3 mapped = clamp((x * (2.51 * x + 0.03)) / (x * (2.43 * x + 0.59) + 0.14), 0.0, 1.0);
     return pow(mapped, vec3(1.0 / kGamma));
