@@ -2,12 +2,13 @@
 
 #include "game/FrameOutput.h"
 
+struct GameResources;
 struct GLFWwindow;
 
-// The game's real frame output: draws with OpenGL into the window and swaps its buffers.
+// The game's real frame output: draws the resources with OpenGL and swaps the window's buffers.
 class GameFrameOutput : public FrameOutput {
   public:
-    explicit GameFrameOutput(GLFWwindow* window);
+    GameFrameOutput(GLFWwindow* window, GameResources& resources);
 
     void drawScene(GameContext& context) override;
     void drawRelicScene(GameContext& context) override;
@@ -18,4 +19,5 @@ class GameFrameOutput : public FrameOutput {
 
   private:
     GLFWwindow* window_;
+    GameResources& resources_;
 };

@@ -2,6 +2,7 @@
 // runs the main loop and shuts down in order.
 #include "app/Application.h"
 #include "app/GameFrameOutput.h"
+#include "app/GameResources.h"
 #include "app/GlfwGameClock.h"
 #include "app/MainLoop.h"
 #include "app/SettingsFile.h"
@@ -18,10 +19,10 @@ constexpr const char* kSettingsPath = "assets/settings.ini";
 } // namespace
 
 int main() {
-    GameContext context;
-    context.settings = readSettings(kSettingsPath);
+    auto context = std::make_unique<GameContext>();
+    context->settings = readSettings(kSettingsPath);
 
-    GLFWwindow* window = createGameWindow(context.settings);
+    GLFWwindow* window = createGameWindow(context->settings);
     if (window == nullptr) {
         return kSetupFailed;
     }
@@ -29,18 +30,20 @@ int main() {
         glfwTerminate();
         return kSetupFailed;
     }
-    configureOpenGl(window, context.settings);
+    configureOpenGl(window, context->settings);
     {
+        std::unique_ptr<GameResources> resources = createGameResources(*context);
         GlfwGameClock clock;
-        GameFrameOutput output(window);
-        Application application{context, clock, output};
+        GameFrameOutput output(window, *resources);
+        Application application{*context, clock, output};
         glfwSetWindowUserPointer(window, &application);
 
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-        context.clock.displayedFps = 0;
-        context.clock.frameCount = 0;
-        runMainLoop(window, application);
+        context->clock.displayedFps = 0;
+        context->clock.frameCount = 0;
+        runMainLoop(window, application, *resources);
         glfwSetWindowUserPointer(window, nullptr);
+        context->links = WorldLinks{};
     }
     glfwTerminate();
     return 0;

@@ -8,6 +8,10 @@ class Random {
   public:
     static constexpr int kMax = 32767;
 
+    Random() = default;
+    // Starts from a chosen internal state; the game itself never does, tests use it to steer draws.
+    explicit Random(std::uint32_t state) : state_(state) {}
+
     int next();
 
   private:
