@@ -1,0 +1,7 @@
+#pragma once
+
+struct Application;
+struct GLFWwindow;
+
+// Runs passes until the window is asked to close: held keys, events, clear, the state's work.
+void runMainLoop(GLFWwindow* window, Application& application);
