@@ -379,6 +379,11 @@ def main():
     make_action(rig, "Jump", JUMP_FRAMES, jump_pose)
     make_action(rig, "Run", RUN_FRAMES, run_pose)
     rig.animation_data.action = None
+    # The node tree carries the armature's current pose: leave it in the rest pose.
+    for pose_bone in rig.pose.bones:
+        pose_bone.rotation_quaternion = (1, 0, 0, 0)
+        pose_bone.location = (0, 0, 0)
+        pose_bone.scale = (1, 1, 1)
     scene.frame_start = 0
     scene.frame_end = RUN_FRAMES
     patch_exporter()
