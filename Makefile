@@ -45,6 +45,11 @@ textures: deps
 bench: build
 	./tools/with-display.sh ./$(BUILD)/chronocell-bench
 
+# Regenerates the four model files under assets/objects (installs Blender on first use; the
+# game itself never needs it).
+models:
+	./tools/models/generate.sh
+
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
