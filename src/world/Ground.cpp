@@ -3,6 +3,22 @@
 #include "world/PlacedModel.h"
 
 #include <glm/gtc/matrix_transform.hpp>
+#include <utility>
+
+Geometry createGrassGeometry(std::shared_ptr<Material> material) {
+    const glm::mat4 placement =
+        glm::translate(glm::mat4(1.0f), glm::vec3(kGrassStartX, 0.0f, kGroundStartZ));
+    return Geometry(placement,
+                    createGridGeometry(kGrassColumns, kGrassSpacing, kGrassHeight, false),
+                    std::move(material));
+}
+
+Geometry createPathGeometry(std::shared_ptr<Material> material) {
+    const glm::mat4 placement =
+        glm::translate(glm::mat4(1.0f), glm::vec3(kPathStartX, 0.0f, kGroundStartZ));
+    return Geometry(placement, createGridGeometry(kPathColumns, kPathSpacing, kPathHeight, true),
+                    std::move(material));
+}
 
 bool treeRowVisible(int row, float playerZ) {
     const float d = static_cast<float>(kTreeRowSpacing * row);

@@ -1,11 +1,31 @@
 #pragma once
 
+#include "render/Geometry.h"
+
 #include <array>
 #include <glm/glm.hpp>
 #include <memory>
 
+class Material;
 class Model;
 class Shader;
+
+// The ground is two grids of 2000 rows laid along z from -1000: a wide grass field whose
+// texture repeats once per cell, and the narrow path strip just above it whose texture spans
+// its width once.
+inline constexpr float kGroundStartZ = -1000.0f;
+inline constexpr unsigned kGrassColumns = 80;
+inline constexpr float kGrassSpacing = 1.0f;
+inline constexpr float kGrassHeight = 0.0f;
+inline constexpr float kGrassStartX = -40.0f;
+inline constexpr unsigned kPathColumns = 4;
+inline constexpr float kPathSpacing = 1.0f;
+// Lifted a little so the path never fights the grass in the depth buffer.
+inline constexpr float kPathHeight = 0.01f;
+inline constexpr float kPathStartX = -0.5f;
+
+Geometry createGrassGeometry(std::shared_ptr<Material> material);
+Geometry createPathGeometry(std::shared_ptr<Material> material);
 
 // Trees stand in rows every 5 units along z, the same nine in every row.
 struct TreeSpot {
