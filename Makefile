@@ -30,7 +30,7 @@ build-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure

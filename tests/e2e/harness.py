@@ -12,7 +12,7 @@ import time
 import unittest
 
 CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
-OPTIONS = argparse.Namespace(binary=None, source=None, shots=None)
+OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="")
 
 
 def parse_options():
@@ -20,10 +20,12 @@ def parse_options():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--shots", default="build/shots")
+    parser.add_argument("--preload", default="")
     known, rest = parser.parse_known_args()
     OPTIONS.binary = os.path.abspath(known.binary)
     OPTIONS.source = os.path.abspath(known.source)
     OPTIONS.shots = os.path.abspath(known.shots)
+    OPTIONS.preload = known.preload
     return [sys.argv[0]] + rest
 
 
@@ -71,8 +73,11 @@ class GameRun:
             self.env.update(env)
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
+        game_env = dict(self.env)
+        if OPTIONS.preload:
+            game_env["LD_PRELOAD"] = OPTIONS.preload
         self.process = subprocess.Popen(
-            [OPTIONS.binary], cwd=self.folder, env=self.env,
+            [OPTIONS.binary], cwd=self.folder, env=game_env,
             stdout=open(self.stdout_path, "w"), stderr=open(self.stderr_path, "w"))
         self.window = None
 
@@ -136,12 +141,12 @@ class GameRun:
     def title(self):
         return self.xdotool("getwindowname", self.window)
 
-    def press(self, key, hold=0.15):
+    def press(self, key, hold=0.15, settle=0.1):
         """Presses and releases a key; the game acts on release, movement on the held state."""
         self.xdotool("keydown", key)
         time.sleep(hold)
         self.xdotool("keyup", key)
-        time.sleep(0.1)
+        time.sleep(settle)
 
     def scroll(self, button, times=1):
         for _ in range(times):
