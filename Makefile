@@ -35,8 +35,20 @@ test-asan: build-asan
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure
 
+# Regenerates the ground textures; the generator is deterministic, so the files only change
+# when the generator does.
+textures: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target gen_textures
+	./$(BUILD)/gen_textures assets/textures
+
 bench: build
 	./tools/with-display.sh ./$(BUILD)/chronocell-bench
+
+# Regenerates the four model files under assets/objects (installs Blender on first use; the
+# game itself never needs it).
+models:
+	./tools/models/generate.sh
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -6,6 +6,8 @@
 #include <vector>
 
 class Shader;
+struct aiMaterial;
+struct aiMesh;
 
 // One vertex as the model shaders read it: locations 0, 1 and 2, 32 bytes, no gaps.
 struct Vertex {
@@ -59,6 +61,21 @@ class Mesh {
 
     void setupMesh();
 };
+
+// The vertices of a scene mesh in its own space; missing normals or texture coordinates are 0.
+std::vector<Vertex> extractVertices(const aiMesh* mesh);
+
+// The triangle list of a scene mesh. Faces that are not triangles (points and lines survive
+// triangulation) or that name a vertex the mesh lacks are left out, so they cannot garble the
+// triangle list or make the GPU read past the vertex buffer.
+std::vector<unsigned int> extractIndices(const aiMesh* mesh);
+
+// A material without a shininess entry gets this exponent: a moderate highlight rather than
+// the flat full-strength specular an exponent of 0 would give.
+inline constexpr float kDefaultShininess = 32.0f;
+
+// Diffuse, ambient and specular colours (black where the material lacks one) and shininess.
+MeshMaterial readMeshMaterial(const aiMaterial* material);
 
 // Draws one mesh with its material colours; the program is made current here.
 void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader);

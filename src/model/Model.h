@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+struct aiAnimation;
 struct aiScene;
 struct aiNode;
 struct aiMesh;
@@ -42,6 +43,9 @@ class Model {
     // Poses the skeleton at `seconds` of the running clock and fills one matrix per bone.
     void boneTransform(float seconds, std::vector<glm::mat4>& transforms);
     void readNodeHierarchy(float clipTime, const aiNode* node, const glm::mat4& parentTransform);
+
+    // The clip at animationIndex, or nullptr when the scene has none there.
+    const aiAnimation* currentClip() const;
 
     void loadModel(const std::string& path);
     void processNode(const aiNode* node, const aiScene* scene);

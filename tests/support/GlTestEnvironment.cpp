@@ -6,7 +6,9 @@
 
 GLFWwindow* gWindow = nullptr;
 
-GLFWwindow* glTestWindow() { return gWindow; }
+GLFWwindow* glTestWindow() {
+    return gWindow;
+}
 
 Rgb readPixel(int x, int y) {
     unsigned char pixel[4] = {0, 0, 0, 0};

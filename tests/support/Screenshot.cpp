@@ -27,7 +27,8 @@ std::string saveScreenshot(const std::string& name) {
     std::filesystem::create_directories(folder, ignored);
     const std::filesystem::path file = folder / (name + ".png");
     stbi_flip_vertically_on_write(1);
-    const int ok = stbi_write_png(file.string().c_str(), width, height, 3, pixels.data(), width * 3);
+    const int ok =
+        stbi_write_png(file.string().c_str(), width, height, 3, pixels.data(), width * 3);
     stbi_flip_vertically_on_write(0);
     return ok ? file.string() : std::string{};
 }

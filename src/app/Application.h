@@ -1,0 +1,12 @@
+#pragma once
+
+class FrameOutput;
+class GameClock;
+struct GameContext;
+
+// What the window callbacks need to act on the game; set as the window's user pointer.
+struct Application {
+    GameContext& context;
+    GameClock& clock;
+    FrameOutput& output;
+};

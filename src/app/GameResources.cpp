@@ -1,0 +1,78 @@
+#include "app/GameResources.h"
+
+#include "game/GameContext.h"
+#include "render/Texture.h"
+#include "world/Ground.h"
+
+namespace {
+
+std::shared_ptr<Material> makeGroundMaterial(std::shared_ptr<Shader> shader,
+                                             const glm::vec3& color) {
+    constexpr float kAmbient = 0.3f;
+    constexpr float kDiffuse = 0.5f;
+    constexpr float kSpecular = 0.4f;
+    constexpr float kShininess = 1.0f;
+    auto material = std::make_shared<Material>();
+    material->shader = std::move(shader);
+    material->color = color;
+    material->ambientFactor = kAmbient;
+    material->diffuseFactor = kDiffuse;
+    material->specularFactor = kSpecular;
+    material->shininess = kShininess;
+    return material;
+}
+
+void createPrograms(GameResources& resources) {
+    resources.materialShader =
+        std::make_shared<Shader>("assets\\shader\\materialVertexShader.vert",
+                                 "assets\\shader\\materialFragmentShader.frag");
+    resources.animationShader =
+        std::make_shared<Shader>("assets\\shader\\vertexShaderAnimation.vert",
+                                 "assets\\shader\\fragmentShaderAnimation.frag");
+    resources.textureShader =
+        std::make_shared<Shader>("assets\\shader\\textureMaterialVertexShader.vert",
+                                 "assets\\shader\\textureMaterialFragmentShader.frag");
+    resources.particleShader =
+        std::make_shared<Shader>("assets\\shader\\particelShaderVertex.vert",
+                                 "assets\\shader\\particelShaderFragment.frag");
+}
+
+void createModels(GameResources& resources) {
+    resources.clockModel = std::make_unique<Model>("assets\\objects\\clock.obj");
+    resources.characterModel = std::make_unique<Model>("assets\\objects\\character.fbx");
+    resources.stoneModel = std::make_unique<Model>("assets\\objects\\stone.obj");
+    resources.treeModel = std::make_unique<Model>("assets\\objects\\tree.obj");
+}
+
+void linkWorld(GameContext& context, GameResources& resources) {
+    context.links.stoneModel = resources.stoneModel.get();
+    context.links.clockModel = resources.clockModel.get();
+    context.links.playerParticles = resources.playerParticles.get();
+    context.links.clockParticles = resources.clockParticles.get();
+    context.links.directionalLight = &resources.directionalLight;
+}
+
+} // namespace
+
+std::unique_ptr<GameResources> createGameResources(GameContext& context) {
+    auto resources = std::make_unique<GameResources>();
+    createPrograms(*resources);
+    resources->grassMaterial =
+        makeGroundMaterial(resources->textureShader, glm::vec3(0.1f, 0.7f, 0.1f));
+    resources->pathMaterial =
+        makeGroundMaterial(resources->textureShader, glm::vec3(0.8f, 0.8f, 0.0f));
+    resources->grass = createGrassGeometry(resources->grassMaterial);
+    resources->path = createPathGeometry(resources->pathMaterial);
+    resources->directionalLight = DirectionalLight{};
+    resources->pointLight = PointLight{};
+    createModels(*resources);
+    resources->grassTexture = loadTexture("assets\\textures\\grasTexture.jpg");
+    resources->pathTexture = loadTexture("assets\\textures\\pathTex.jpg");
+    resources->playerParticles = std::make_unique<ParticleSystem>();
+    resources->clockParticles = std::make_unique<ParticleSystem>();
+    context.player = Player(resources->characterModel.get(), &context.camera, -0.0f, 0.0f, 0.0f,
+                            10.0f, 10.0f);
+    resources->textRenderer = std::make_unique<TextRenderer>();
+    linkWorld(context, *resources);
+    return resources;
+}

@@ -1,0 +1,67 @@
+#include "app/SettingsFile.h"
+
+#include <INIReader.h>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+
+namespace {
+
+constexpr const char* kSection = "window";
+// Larger windows than this are refused by X servers and GL drivers alike.
+constexpr long kMaxWindowSide = 16384;
+// Within this of an end, a brightness step has only float rounding left over.
+constexpr float kBrightnessSnap = 1e-4f;
+
+int readWindowSide(const INIReader& reader, const char* key, int fallback) {
+    const long value = reader.GetInteger(kSection, key, fallback);
+    if (value <= 0) {
+        return fallback;
+    }
+    return static_cast<int>(std::min(value, kMaxWindowSide));
+}
+
+float clampBrightness(double value) {
+    if (!std::isfinite(value)) {
+        return Settings::kDefaultBrightness;
+    }
+    return static_cast<float>(std::clamp(value, 0.0, 1.0));
+}
+
+} // namespace
+
+Settings readSettings(const std::string& path) {
+    Settings settings;
+    // A folder opens like an empty file on this platform, so it is refused here as unreadable.
+    std::error_code error;
+    const bool isFolder = std::filesystem::is_directory(path, error);
+    const INIReader reader(isFolder ? std::string() : path);
+    if (isFolder || reader.ParseError() < 0) {
+        std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead."
+                  << std::endl;
+        return settings;
+    }
+    settings.width = readWindowSide(reader, "width", Settings::kDefaultWidth);
+    settings.height = readWindowSide(reader, "height", Settings::kDefaultHeight);
+    settings.refreshRate = static_cast<int>(
+        reader.GetInteger(kSection, "refresh_rate", Settings::kDefaultRefreshRate));
+    settings.fullscreen = reader.GetBoolean(kSection, "fullscreen", false);
+    settings.shaderBrightness = clampBrightness(
+        reader.GetReal(kSection, "shader_brightness", Settings::kDefaultBrightness));
+    settings.title = reader.Get(kSection, "title", Settings::kDefaultTitle);
+    return settings;
+}
+
+float stepBrightness(float brightness, float step) {
+    if ((step < 0.0f && brightness <= 0.0f) || (step > 0.0f && brightness >= 1.0f)) {
+        return brightness;
+    }
+    float next = static_cast<float>(static_cast<double>(brightness) + static_cast<double>(step));
+    if (next < kBrightnessSnap) {
+        next = 0.0f;
+    } else if (next > 1.0f - kBrightnessSnap) {
+        next = 1.0f;
+    }
+    return next;
+}

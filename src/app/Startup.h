@@ -1,0 +1,15 @@
+#pragma once
+
+struct GLFWwindow;
+struct Settings;
+
+// Initialises GLFW and opens the game window with an OpenGL 4.3 core context made current.
+// Reports "Failes to create GLFW window", terminates GLFW and returns null on failure.
+GLFWwindow* createGameWindow(const Settings& settings);
+
+// Loads the OpenGL functions; reports "Failes to initialize GLAD" and returns false on failure.
+bool loadOpenGlFunctions();
+
+// The fixed start-up state: viewport, window callbacks, flipped image decoding, depth test,
+// back-face culling and the debug-output callback.
+void configureOpenGl(GLFWwindow* window, const Settings& settings);

@@ -1,0 +1,122 @@
+#include "app/WindowCallbacks.h"
+
+#include "app/Application.h"
+#include "app/SettingsFile.h"
+#include "game/FrameOutput.h"
+#include "game/GameContext.h"
+#include "game/GameStart.h"
+
+#include <glad/gl.h>
+
+#include <GLFW/glfw3.h>
+
+namespace {
+
+constexpr int kRefreshRateStep = 10;
+constexpr float kBrightnessStep = 0.1f;
+
+Application& applicationOf(GLFWwindow* window) {
+    return *static_cast<Application*>(glfwGetWindowUserPointer(window));
+}
+
+// The size always comes from the settings; a window leaving fullscreen is placed at (0, 0).
+void toggleFullscreen(GLFWwindow* window, Settings& settings) {
+    settings.fullscreen = !settings.fullscreen;
+    GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    glfwSetWindowMonitor(window, monitor, 0, 0, settings.width, settings.height, GLFW_DONT_CARE);
+}
+
+// Hints apply only to windows created later, so this changes the stored rate alone.
+void changeRefreshRate(Settings& settings, int step) {
+    settings.refreshRate += step;
+    glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
+}
+
+void onEscape(GLFWwindow* window, GameContext& context) {
+    if (context.state == GameState::Playing) {
+        context.state = GameState::StartScreen;
+    } else {
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+    }
+}
+
+void onEnter(Application& application) {
+    if (application.context.state != GameState::Playing) {
+        startGame(application.context, application.clock, application.output);
+    }
+}
+
+void toggleWireframe(Application& application) {
+    InputFlags& input = application.context.input;
+    input.wireframe = !input.wireframe;
+    application.output.applyRasterState(input.wireframe, input.cullingEnabled);
+}
+
+void toggleCulling(Application& application) {
+    InputFlags& input = application.context.input;
+    input.cullingEnabled = !input.cullingEnabled;
+    application.output.applyRasterState(input.wireframe, input.cullingEnabled);
+}
+
+} // namespace
+
+void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int /*modifiers*/) {
+    if (action != GLFW_RELEASE) {
+        return;
+    }
+    Application& application = applicationOf(window);
+    GameContext& context = application.context;
+    Settings& settings = context.settings;
+    switch (key) {
+    case GLFW_KEY_F:
+        toggleFullscreen(window, settings);
+        break;
+    case GLFW_KEY_L:
+        changeRefreshRate(settings, -kRefreshRateStep);
+        break;
+    case GLFW_KEY_O:
+        changeRefreshRate(settings, kRefreshRateStep);
+        break;
+    case GLFW_KEY_ESCAPE:
+        onEscape(window, context);
+        break;
+    case GLFW_KEY_ENTER:
+        onEnter(application);
+        break;
+    case GLFW_KEY_DOWN:
+        settings.shaderBrightness = stepBrightness(settings.shaderBrightness, -kBrightnessStep);
+        break;
+    case GLFW_KEY_UP:
+        settings.shaderBrightness = stepBrightness(settings.shaderBrightness, kBrightnessStep);
+        break;
+    case GLFW_KEY_F1:
+        toggleWireframe(application);
+        break;
+    case GLFW_KEY_F2:
+        toggleCulling(application);
+        break;
+    case GLFW_KEY_F3:
+        context.clock.hudVisible = !context.clock.hudVisible;
+        break;
+    default:
+        break;
+    }
+}
+
+void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+// The cursor drives nothing in this game; the callback is registered so that stays explicit.
+void cursorPositionCallback(GLFWwindow* /*window*/, double /*x*/, double /*y*/) {}
+
+void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
+    applicationOf(window).context.camera.zoom(static_cast<float>(yOffset));
+}
+
+void registerWindowCallbacks(GLFWwindow* window) {
+    glfwSetKeyCallback(window, keyCallback);
+    glfwSetFramebufferSizeCallback(window, framebufferSizeCallback);
+    glfwSetCursorPosCallback(window, cursorPositionCallback);
+    glfwSetScrollCallback(window, scrollCallback);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// The player's settings from assets/settings.ini, section [window]; the defaults stand in for
+// anything missing. Key commands change fullscreen, refresh rate and brightness for this run only.
+struct Settings {
+    static constexpr int kDefaultWidth = 800;
+    static constexpr int kDefaultHeight = 600;
+    static constexpr int kDefaultRefreshRate = 60;
+    static constexpr float kDefaultBrightness = 0.3f;
+    static constexpr const char* kDefaultTitle = "Chronocell";
+
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    int refreshRate = kDefaultRefreshRate;
+    bool fullscreen = false;
+    float shaderBrightness = kDefaultBrightness;
+    std::string title = kDefaultTitle;
+};

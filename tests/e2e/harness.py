@@ -1,0 +1,182 @@
+"""Drives the real chronocell binary the way a player would: in its own Xvfb, from a scratch
+copy of the assets, with xdotool for keys and ImageMagick for screenshots."""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
+OPTIONS = argparse.Namespace(binary=None, source=None, shots=None)
+
+
+def parse_options():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--binary", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--shots", default="build/shots")
+    known, rest = parser.parse_known_args()
+    OPTIONS.binary = os.path.abspath(known.binary)
+    OPTIONS.source = os.path.abspath(known.source)
+    OPTIONS.shots = os.path.abspath(known.shots)
+    return [sys.argv[0]] + rest
+
+
+def main():
+    argv = parse_options()
+    unittest.main(argv=argv, verbosity=2)
+
+
+class Xvfb:
+    """A private X server; key repeat off so a held key is one press."""
+
+    def __init__(self):
+        read_fd, write_fd = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+             "-nolisten", "tcp", "-noreset", "-r"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        self.display = ":" + number
+
+    def stop(self):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+
+
+class GameRun:
+    """One run of the game in a scratch folder holding a copy of the repository's assets."""
+
+    def __init__(self, prepare=None, display=True, env=None):
+        self.folder = tempfile.mkdtemp(prefix="chronocell-e2e-")
+        shutil.copytree(os.path.join(OPTIONS.source, "assets"), os.path.join(self.folder, "assets"))
+        if prepare:
+            prepare(os.path.join(self.folder, "assets"))
+        self.xvfb = Xvfb() if display else None
+        self.env = dict(os.environ)
+        self.env.pop("DISPLAY", None)
+        if self.xvfb:
+            self.env["DISPLAY"] = self.xvfb.display
+        if env:
+            self.env.update(env)
+        self.stdout_path = os.path.join(self.folder, "stdout.txt")
+        self.stderr_path = os.path.join(self.folder, "stderr.txt")
+        self.process = subprocess.Popen(
+            [OPTIONS.binary], cwd=self.folder, env=self.env,
+            stdout=open(self.stdout_path, "w"), stderr=open(self.stderr_path, "w"))
+        self.window = None
+
+    # --- process ---------------------------------------------------------------------------
+    def wait_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stdout(self):
+        with open(self.stdout_path, errors="replace") as file:
+            return file.read()
+
+    def stderr(self):
+        with open(self.stderr_path, errors="replace") as file:
+            return file.read()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        if self.xvfb:
+            self.xvfb.stop()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    # --- window ----------------------------------------------------------------------------
+    def xdotool(self, *args, check=True):
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        if check and result.returncode != 0:
+            raise RuntimeError("xdotool %s failed: %s" % (" ".join(args), result.stderr))
+        return result.stdout.strip()
+
+    def wait_window(self, title="^Chronocell$", timeout=30):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise RuntimeError("the game exited early with %s:\n%s%s"
+                                   % (self.process.returncode, self.stdout(), self.stderr()))
+            found = self.xdotool("search", "--name", title, check=False)
+            if found:
+                self.window = found.splitlines()[0]
+                # Let the game finish start-up and take the keyboard before keys are sent.
+                time.sleep(0.5)
+                self.xdotool("windowfocus", "--sync", self.window, check=False)
+                time.sleep(0.2)
+                return self.window
+            time.sleep(0.1)
+        raise RuntimeError("no game window appeared")
+
+    def geometry(self):
+        text = self.xdotool("getwindowgeometry", self.window)
+        size = [line for line in text.splitlines() if "Geometry:" in line][0]
+        width, height = size.split(":")[1].strip().split("x")
+        return int(width), int(height)
+
+    def title(self):
+        return self.xdotool("getwindowname", self.window)
+
+    def press(self, key, hold=0.15):
+        """Presses and releases a key; the game acts on release, movement on the held state."""
+        self.xdotool("keydown", key)
+        time.sleep(hold)
+        self.xdotool("keyup", key)
+        time.sleep(0.1)
+
+    def scroll(self, button, times=1):
+        for _ in range(times):
+            self.xdotool("click", "--window", self.window, str(button))
+
+    # --- pictures --------------------------------------------------------------------------
+    def screenshot(self, name):
+        os.makedirs(OPTIONS.shots, exist_ok=True)
+        path = os.path.join(OPTIONS.shots, name + ".png")
+        subprocess.run(["import", "-window", "root", path], env=self.env, check=True)
+        return Picture(path)
+
+
+class Picture:
+    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it."""
+
+    def __init__(self, path):
+        self.path = path
+        size = subprocess.run([CONVERT, path, "-format", "%w %h", "info:"],
+                              capture_output=True, text=True, check=True).stdout.split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.pixels = subprocess.run([CONVERT, path, "-depth", "8", "rgb:-"],
+                                     capture_output=True, check=True).stdout
+
+    def pixel(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.pixels[offset:offset + 3])
+
+    def count(self, predicate, box=None):
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        total = 0
+        for y in range(top, bottom):
+            row = (y * self.width) * 3
+            for x in range(left, right):
+                offset = row + x * 3
+                if predicate(self.pixels[offset], self.pixels[offset + 1], self.pixels[offset + 2]):
+                    total += 1
+        return total

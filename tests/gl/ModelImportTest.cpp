@@ -1,0 +1,169 @@
+// Import failures and material textures, with small OBJ/MTL/PNG fixtures in a scratch folder.
+#include "support/GlTestEnvironment.h"
+
+#include "model/Model.h"
+#include "render/Shader.h"
+
+#include <glad/gl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <stb/stb_image_write.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ModelImport : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("chronocell-model-" +
+                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(folder / name) << text;
+    }
+
+    // Two quads, each with its own material; both materials name the given diffuse maps.
+    void writeTwoMaterialObj(const std::string& firstMap, const std::string& secondMap) const {
+        write("fixture.obj", "mtllib fixture.mtl\n"
+                             "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                             "usemtl first\nf 1 2 3\n"
+                             "usemtl second\nf 1 3 4\n");
+        write("fixture.mtl", "newmtl first\nKd 1 0 0\nNs 10\nmap_Kd " + firstMap +
+                                 "\n\nnewmtl second\nKd 0 1 0\nNs 10\nmap_Kd " + secondMap + "\n");
+    }
+
+    fs::path folder;
+};
+
+TEST_F(ModelImport, MissingFilePrintsTheAssimpLineAndLeavesAnEmptyModelThatDrawsNothing) {
+    testing::internal::CaptureStdout();
+    Model model("assets\\objects\\no-such-model.fbx");
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(output.rfind("ERROR::ASSIMP:: ", 0), 0u) << output;
+    EXPECT_EQ(output.back(), '\n');
+    EXPECT_TRUE(model.meshes.empty());
+    EXPECT_EQ(model.boneCount, 0u);
+    EXPECT_EQ(model.scene, nullptr);
+
+    auto shader = std::make_shared<Shader>("assets\\shader\\vertexShaderAnimation.vert",
+                                           "assets\\shader\\fragmentShaderAnimation.frag");
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(shader->id);
+    model.draw(shader, false);
+    model.draw(shader, true);
+    model.animationIndex = -3;
+    model.draw(shader, true);
+    std::vector<glm::mat4> bones{glm::mat4(2.0f)};
+    model.boneTransform(1.0f, bones);
+    EXPECT_TRUE(bones.empty());
+    EXPECT_EQ(takeGlError(), static_cast<unsigned int>(GL_NO_ERROR));
+    const Rgb centre = readPixel(400, 300);
+    EXPECT_EQ(centre.r + centre.g + centre.b, 0);
+}
+
+TEST_F(ModelImport, CorruptFileIsReportedNotFatal) {
+    write("broken.fbx", "Kaydara FBX Binary  \x00\x1a\x00 garbage that is not an fbx file");
+    write("broken.obj", "v 1 2\nf 1 2 3 4 5\nusemtl\nmtllib \n");
+    testing::internal::CaptureStdout();
+    Model fbx((folder / "broken.fbx").string());
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(output.rfind("ERROR::ASSIMP:: ", 0), 0u) << output;
+    EXPECT_TRUE(fbx.meshes.empty());
+
+    // Whatever survives of a damaged OBJ must never index past its own vertices.
+    testing::internal::CaptureStdout();
+    Model obj((folder / "broken.obj").string());
+    testing::internal::GetCapturedStdout();
+    for (const Mesh& mesh : obj.meshes) {
+        for (unsigned int index : mesh.indices) {
+            EXPECT_LT(index, mesh.vertices.size());
+        }
+    }
+}
+
+TEST_F(ModelImport, MissingTexturePrintsItsBareNameAndTheModelStillLoads) {
+    writeTwoMaterialObj("textures/missing.png", "textures/missing.png");
+    testing::internal::CaptureStdout();
+    Model model(folder.string() + "\\fixture.obj");
+    const std::string output = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(output, "Texture failed to load at path: textures/missing.png\n")
+        << "reported once, by its name in the material";
+    EXPECT_EQ(model.directory, folder.string());
+    ASSERT_EQ(model.meshes.size(), 2u);
+    ASSERT_EQ(model.texturesLoaded.size(), 1u);
+    EXPECT_NE(model.texturesLoaded[0].id, 0u) << "the generated name is kept";
+    EXPECT_EQ(model.meshes[1].textures.at(0).id, model.texturesLoaded[0].id);
+}
+
+TEST_F(ModelImport, MeshesNamingOneTextureShareOneGlName) {
+    // 3 pixels of 3 channels: 9-byte rows that a 4-byte unpack alignment would skew.
+    const unsigned char wood[] = {10, 20, 30, 40, 50, 60, 70, 80, 90,
+                                  11, 21, 31, 41, 51, 61, 71, 81, 91};
+    ASSERT_NE(stbi_write_png((folder / "wood.png").string().c_str(), 3, 2, 3, wood, 9), 0);
+    writeTwoMaterialObj("wood.png", "wood.png");
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+
+    testing::internal::CaptureStdout();
+    Model model(folder.string() + "/fixture.obj");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    ASSERT_EQ(model.meshes.size(), 2u);
+    ASSERT_EQ(model.texturesLoaded.size(), 1u);
+    const unsigned int id = model.texturesLoaded[0].id;
+    EXPECT_EQ(model.meshes[0].textures.at(0).id, id);
+    EXPECT_EQ(model.meshes[1].textures.at(0).id, id);
+    EXPECT_EQ(model.meshes[1].textures.at(0).type, "texture_diffuse");
+
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4) << "the previous unpack alignment is restored";
+    unsigned char texels[18] = {};
+    glBindTexture(GL_TEXTURE_2D, id);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
+    // Loaded flipped, so the file's second row comes first.
+    EXPECT_EQ(std::vector<unsigned char>(texels, texels + 9),
+              std::vector<unsigned char>(wood + 9, wood + 18));
+    EXPECT_EQ(std::vector<unsigned char>(texels + 9, texels + 18),
+              std::vector<unsigned char>(wood, wood + 9));
+    EXPECT_EQ(takeGlError(), static_cast<unsigned int>(GL_NO_ERROR));
+}
+
+TEST_F(ModelImport, TwoChannelImageUploadsAsRedGreen) {
+    const unsigned char pixels[] = {200, 100, 50, 25, 5, 250};
+    ASSERT_NE(stbi_write_png((folder / "mask.png").string().c_str(), 3, 1, 2, pixels, 6), 0);
+    const unsigned int id = textureFromFile("mask.png", folder.string());
+    glBindTexture(GL_TEXTURE_2D, id);
+    GLint format = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    EXPECT_TRUE(format == GL_RG || format == GL_RG8) << format;
+    unsigned char texels[6] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_UNSIGNED_BYTE, texels);
+    EXPECT_EQ(std::vector<unsigned char>(texels, texels + 6),
+              std::vector<unsigned char>(pixels, pixels + 6));
+    EXPECT_EQ(takeGlError(), static_cast<unsigned int>(GL_NO_ERROR));
+}
+
+TEST_F(ModelImport, PathWithoutSeparatorLivesInTheWorkingDirectory) {
+    writeTwoMaterialObj("missing.png", "missing.png");
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    testing::internal::CaptureStdout();
+    Model model("fixture.obj");
+    testing::internal::GetCapturedStdout();
+    fs::current_path(previous);
+    EXPECT_EQ(model.directory, ".");
+    EXPECT_EQ(model.meshes.size(), 2u);
+}
+
+} // namespace

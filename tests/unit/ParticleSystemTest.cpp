@@ -1,0 +1,128 @@
+#include "world/ParticleSystem.h"
+#include "RandomTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kRespawnDraws = 4;
+constexpr int kDriftDraws = 2;
+constexpr int kPool = ParticleSystem::kPoolSize;
+
+void expectInstanceDataMatches(const ParticleSystem& system) {
+    for (int i = 0; i < kPool; ++i) {
+        const Particle& p = system.particles[i];
+        EXPECT_EQ(system.instanceData[4 * i + 0], p.position.x);
+        EXPECT_EQ(system.instanceData[4 * i + 1], p.position.y);
+        EXPECT_EQ(system.instanceData[4 * i + 2], p.position.z);
+        EXPECT_EQ(system.instanceData[4 * i + 3], p.size);
+    }
+    for (int i = 4 * kPool; i < ParticleSystem::kInstanceDataFloats; ++i) {
+        EXPECT_EQ(system.instanceData[i], 0.0f);
+    }
+}
+
+} // namespace
+
+TEST(ParticleSystem, StartsWithFiftySpentParticles) {
+    const ParticleSystem system = ParticleSystem::withoutGpu();
+    ASSERT_EQ(system.particles.size(), static_cast<std::size_t>(kPool));
+    for (const Particle& p : system.particles) {
+        EXPECT_EQ(p.position, glm::vec3(0.0f));
+        EXPECT_EQ(p.size, 0.1f);
+        EXPECT_EQ(p.life, 0.0f);
+    }
+    EXPECT_EQ(system.vao, 0u);
+}
+
+TEST(ParticleSystem, FirstUpdateRespawnsAllAroundTheEmitter) {
+    ParticleSystem system = ParticleSystem::withoutGpu();
+    Random random;
+    const glm::vec3 emitter(2.0f, 1.0f, 30.0f);
+    const float dt = 0.02f;
+    system.update(emitter, true, dt, random);
+
+    EXPECT_TRUE(
+        sameUpcomingDraws(random, advanced(Random{}, kPool * (kRespawnDraws + kDriftDraws))));
+    for (const Particle& p : system.particles) {
+        EXPECT_GE(p.life, 2.0f);
+        EXPECT_LE(p.life, 4.0f);
+        EXPECT_GE(p.size, 0.01f);
+        EXPECT_LE(p.size, 0.15f);
+        // Spawn jitter of half a unit plus at most one frame of drift.
+        EXPECT_NEAR(p.position.x, emitter.x, 0.5f + 0.9f * dt + 1e-5f);
+        EXPECT_GE(p.position.y, emitter.y - 0.5f + 0.5f * dt - 1e-5f);
+        EXPECT_LE(p.position.y, emitter.y + 0.5f + 2.0f * dt + 1e-5f);
+        EXPECT_FLOAT_EQ(p.position.z, emitter.z + dt);
+    }
+    expectInstanceDataMatches(system);
+}
+
+TEST(ParticleSystem, RespawnDrawsGoToXYSizeLifeThenDrift) {
+    ParticleSystem system = ParticleSystem::withoutGpu();
+    Random random;
+    const glm::vec3 emitter(-1.0f, 4.0f, 7.0f);
+    system.simulate(emitter, true, 0.0f, random);
+
+    Random reference;
+    const float r[6] = {randomUnit(reference), randomUnit(reference), randomUnit(reference),
+                        randomUnit(reference), randomUnit(reference), randomUnit(reference)};
+    const Particle& first = system.particles[0];
+    EXPECT_FLOAT_EQ(first.position.x, emitter.x + r[0] - 0.5f);
+    EXPECT_FLOAT_EQ(first.position.y, emitter.y + r[1] - 0.5f);
+    EXPECT_EQ(first.position.z, emitter.z);
+    EXPECT_FLOAT_EQ(first.size, 0.14f * r[2] + 0.01f);
+    EXPECT_FLOAT_EQ(first.life, 2.0f * r[3] + 2.0f);
+    // The second particle's respawn starts right after the first one's two drift draws.
+    EXPECT_FLOAT_EQ(system.particles[1].position.x, emitter.x + randomUnit(reference) - 0.5f);
+}
+
+TEST(ParticleSystem, ZeroFrameTimeStillTakesTheDriftDraws) {
+    ParticleSystem system = ParticleSystem::withoutGpu();
+    Random random;
+    system.simulate(glm::vec3(0.0f), true, 0.1f, random);
+    const std::vector<Particle> before = system.particles;
+    const Random start = random;
+
+    system.simulate(glm::vec3(0.0f), true, 0.0f, random);
+    EXPECT_TRUE(sameUpcomingDraws(random, advanced(start, kPool * kDriftDraws)));
+    for (int i = 0; i < kPool; ++i) {
+        EXPECT_EQ(system.particles[i].position, before[i].position);
+        EXPECT_EQ(system.particles[i].life, before[i].life);
+    }
+}
+
+TEST(ParticleSystem, WithoutRespawnLivesRunNegativeAndParticlesKeepDrifting) {
+    ParticleSystem system = ParticleSystem::withoutGpu();
+    Random random;
+    const float dt = 0.25f;
+    for (int frame = 1; frame <= 3; ++frame) {
+        const Random start = random;
+        system.simulate(glm::vec3(5.0f), false, dt, random);
+        EXPECT_TRUE(sameUpcomingDraws(random, advanced(start, kPool * kDriftDraws)));
+        for (const Particle& p : system.particles) {
+            EXPECT_FLOAT_EQ(p.life, -dt * frame);
+            EXPECT_EQ(p.size, 0.1f);
+            EXPECT_FLOAT_EQ(p.position.z, dt * frame);
+            EXPECT_GT(p.position.y, 0.0f);
+        }
+    }
+    expectInstanceDataMatches(system);
+}
+
+TEST(ParticleSystem, LifeEqualToTheFrameTimeRespawnsThatFrame) {
+    ParticleSystem system = ParticleSystem::withoutGpu();
+    for (Particle& p : system.particles) {
+        p.life = 10.0f;
+    }
+    system.particles[7].life = 0.25f;
+    system.particles[8].life = 0.2500001f;
+    Random random;
+    system.simulate(glm::vec3(0.0f, 0.0f, 90.0f), true, 0.25f, random);
+
+    EXPECT_TRUE(sameUpcomingDraws(random, advanced(Random{}, kPool * kDriftDraws + kRespawnDraws)));
+    EXPECT_GE(system.particles[7].life, 2.0f);
+    EXPECT_FLOAT_EQ(system.particles[7].position.z, 90.25f);
+    EXPECT_GT(system.particles[8].life, 0.0f);
+    EXPECT_LT(system.particles[8].life, 0.001f);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "game/FrameOutput.h"
+#include "game/GameClock.h"
+#include "game/GameContext.h"
+#include "render/DirectionalLight.h"
+
+#include <string>
+#include <vector>
+
+// A game clock moved by hand; sleeping advances it instantly, as the real sleep would.
+class FakeClock : public GameClock {
+  public:
+    double time = 0.0;
+    int sleptMilliseconds = 0;
+
+    double now() override { return time; }
+    void setTime(double seconds) override { time = seconds; }
+    void sleepMilliseconds(int milliseconds) override {
+        sleptMilliseconds += milliseconds;
+        time += milliseconds / 1000.0;
+    }
+};
+
+// Records what a frame would have drawn, in order.
+class RecordingOutput : public FrameOutput {
+  public:
+    std::vector<std::string> calls;
+    glm::vec3 lightColorAtScene{-1.0f};
+    const DirectionalLight* light = nullptr;
+
+    void drawScene(GameContext& context) override;
+    void drawRelicScene(GameContext&) override { calls.push_back("relicScene"); }
+    void drawStatusTexts(const GameContext&) override { calls.push_back("status"); }
+    void drawRelicHint() override { calls.push_back("hint"); }
+    void swapBuffers() override { calls.push_back("swap"); }
+    void applyRasterState(bool, bool) override { calls.push_back("raster"); }
+
+    int count(const std::string& call) const;
+};
+
+// A context with a started game at time 0 and a clock and output to drive it.
+struct RulesFixture {
+    GameContext context;
+    FakeClock clock;
+    RecordingOutput output;
+    DirectionalLight light;
+
+    RulesFixture();
+    // Runs one pass of play at the fake clock's time plus dt, as the main loop would.
+    void frame(double dt);
+    // Sets the generator so that, after `skipped` draws, the next draw is `value` (0 to 32767).
+    void forceDraw(int skipped, int value);
+    // Restarts the game as Enter would.
+    void restart();
+};

@@ -1,0 +1,110 @@
+#include "app/SettingsFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SettingsFileTest : public testing::Test {
+  protected:
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   ("chronocell-settings-" + std::to_string(::getpid()));
+    std::filesystem::path file = folder / "settings.ini";
+
+    void SetUp() override { std::filesystem::create_directories(folder); }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    Settings read(const std::string& text) {
+        std::ofstream(file) << text;
+        return readSettings(file.string());
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsFileTest, MissingFileReportsAndUsesDefaults) {
+    testing::internal::CaptureStdout();
+    const Settings settings = readSettings((folder / "absent.ini").string());
+    EXPECT_EQ("ERROR: Failed to load '" + (folder / "absent.ini").string() +
+                  "'. Using default values instead.\n",
+              testing::internal::GetCapturedStdout());
+    EXPECT_EQ(800, settings.width);
+    EXPECT_EQ(600, settings.height);
+    EXPECT_EQ(60, settings.refreshRate);
+    EXPECT_FALSE(settings.fullscreen);
+    EXPECT_FLOAT_EQ(0.3f, settings.shaderBrightness);
+    EXPECT_EQ("Chronocell", settings.title);
+}
+
+TEST_F(SettingsFileTest, AFolderInPlaceOfTheFileIsUnreadable) {
+    std::filesystem::create_directories(file);
+    testing::internal::CaptureStdout();
+    const Settings settings = readSettings(file.string());
+    EXPECT_NE(std::string::npos,
+              testing::internal::GetCapturedStdout().find("Using default values instead."));
+    EXPECT_EQ(800, settings.width);
+}
+
+TEST_F(SettingsFileTest, IntegersTakeAnyBaseAndTheLeadingNumber) {
+    EXPECT_EQ(1024, read("[window]\nwidth = 0x400\n").width);
+    EXPECT_EQ(8, read("[window]\nwidth = 010\n").width) << "a leading zero is octal";
+    EXPECT_EQ(800, read("[window]\nwidth = 800px\n").width);
+    EXPECT_EQ(800, read("[window]\nwidth = abc\n").width);
+    EXPECT_EQ(75, read("[window]\nrefresh_rate = 75Hz\n").refreshRate);
+}
+
+TEST_F(SettingsFileTest, BooleanAcceptsTheUsualWordsOnly) {
+    EXPECT_TRUE(read("[window]\nfullscreen = Yes\n").fullscreen);
+    EXPECT_TRUE(read("[window]\nfullscreen = on\n").fullscreen);
+    EXPECT_TRUE(read("[window]\nfullscreen = 1\n").fullscreen);
+    EXPECT_TRUE(read("[window]\nfullscreen = TRUE\n").fullscreen);
+    EXPECT_FALSE(read("[window]\nfullscreen = 2\n").fullscreen);
+    EXPECT_FALSE(read("[window]\nfullscreen = maybe\n").fullscreen);
+}
+
+TEST_F(SettingsFileTest, NamesAreMatchedWithoutCase) {
+    const Settings settings =
+        read("[WINDOW]\nWIDTH = 640\nHeight = 480\nSHADER_BRIGHTNESS = 0.5\nTitle = Run\n");
+    EXPECT_EQ(640, settings.width);
+    EXPECT_EQ(480, settings.height);
+    EXPECT_FLOAT_EQ(0.5f, settings.shaderBrightness);
+    EXPECT_EQ("Run", settings.title);
+}
+
+TEST_F(SettingsFileTest, TitleDropsBlanksAndInlineComments) {
+    EXPECT_EQ("My Runner", read("[window]\ntitle =   My Runner   ; the window's name\n").title);
+    EXPECT_EQ("Chronocell", read("[window]\nwidth = 640\n").title);
+}
+
+TEST_F(SettingsFileTest, BadLinesAreSkippedAndTheRestStillCounts) {
+    const Settings settings = read("[window]\nwidth = 640\nthis line is junk\nheight = 480\n");
+    EXPECT_EQ(640, settings.width);
+    EXPECT_EQ(480, settings.height);
+}
+
+TEST_F(SettingsFileTest, SizesAndBrightnessTheWindowCannotTakeAreBroughtIntoRange) {
+    EXPECT_EQ(800, read("[window]\nwidth = 0\n").width);
+    EXPECT_EQ(600, read("[window]\nheight = -300\n").height);
+    EXPECT_EQ(16384, read("[window]\nwidth = 1000000\n").width);
+    EXPECT_FLOAT_EQ(1.0f, read("[window]\nshader_brightness = 7\n").shaderBrightness);
+    EXPECT_FLOAT_EQ(0.0f, read("[window]\nshader_brightness = -2\n").shaderBrightness);
+    EXPECT_FLOAT_EQ(0.3f, read("[window]\nshader_brightness = nan\n").shaderBrightness);
+}
+
+TEST(BrightnessStep, StaysWithinZeroAndOneAndLandsOnTheEnds) {
+    float brightness = 0.3f;
+    for (int press = 0; press < 3; ++press) {
+        brightness = stepBrightness(brightness, -0.1f);
+    }
+    EXPECT_EQ(0.0f, brightness) << "three steps down from 0.3 reach zero, not a float remainder";
+    EXPECT_EQ(0.0f, stepBrightness(brightness, -0.1f));
+
+    brightness = 0.3f;
+    for (int press = 0; press < 7; ++press) {
+        brightness = stepBrightness(brightness, 0.1f);
+    }
+    EXPECT_EQ(1.0f, brightness);
+    EXPECT_EQ(1.0f, stepBrightness(brightness, 0.1f));
+    EXPECT_NEAR(0.4f, stepBrightness(0.3f, 0.1f), 1e-6f);
+}

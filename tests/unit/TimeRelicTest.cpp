@@ -1,0 +1,251 @@
+#include "RulesTestSupport.h"
+
+#include "game/GameRules.h"
+#include "game/PlayerControls.h"
+#include "game/TimeRelic.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double kFrame = 1.0 / 60.0;
+
+Stone stoneAt(float x, float z) {
+    Stone stone;
+    stone.position = glm::vec3(x, 0.0f, z);
+    stone.scale = glm::vec3(1.0f, 2.5f, 1.0f);
+    stone.hitBox = HitBox{stone.position, stone.scale};
+    return stone;
+}
+
+// A fixture whose game is quiet: no phase switch, no stones unless a test places them.
+struct QuietGame : RulesFixture {
+    QuietGame() {
+        context.timing.phaseDuration = 1000.0f;
+        context.timing.stoneSpawnInterval = 1000.0f;
+    }
+};
+
+} // namespace
+
+TEST(RelicHint, WaitsForTheFrameRateTickAndForTheGround) {
+    QuietGame game;
+    game.context.timing.relicHintInterval = 0.1f;
+    for (int frame = 0; frame < 30; ++frame) {
+        game.frame(kFrame);
+        EXPECT_FALSE(game.context.relic.relicHintRaised) << "due, but the window is still open";
+    }
+    game.context.player.jumpRequested = true;
+    while (!game.context.clock.closedFpsWindow() || game.context.player.state != Player::kInAir) {
+        if (game.context.player.state != Player::kInAir) {
+            game.context.player.jumpRequested = true;
+        }
+        game.frame(kFrame);
+        ASSERT_LT(game.clock.time, 10.0);
+    }
+    EXPECT_FALSE(game.context.relic.relicHintRaised) << "a tick in the air does not raise it";
+
+    while (!game.context.relic.relicHintRaised) {
+        game.frame(kFrame);
+        ASSERT_LT(game.clock.time, 10.0);
+    }
+    EXPECT_TRUE(game.context.clock.closedFpsWindow());
+    EXPECT_EQ(0.0f, game.context.game.relicTimer);
+    EXPECT_GE(game.context.timing.relicHintInterval, 8.0f);
+    EXPECT_LE(game.context.timing.relicHintInterval, 12.0f);
+    EXPECT_EQ(1, game.output.count("hint"));
+}
+
+TEST(RelicHint, ShowsUntilTheNinetyPercentMarkOfTheWindow) {
+    QuietGame game;
+    game.context.relic.relicHintRaised = true;
+    game.context.clock.fpsAccumulator = 0.5;
+    showRelicHint(game.context, game.output);
+    EXPECT_EQ(1, game.output.count("hint"));
+    game.context.clock.fpsAccumulator = 0.91;
+    showRelicHint(game.context, game.output);
+    EXPECT_EQ(1, game.output.count("hint"));
+    EXPECT_FALSE(game.context.relic.relicHintRaised);
+}
+
+TEST(RelicActivation, TOnlyActsWhileTheHintShows) {
+    QuietGame game;
+    HeldKeys keys;
+    keys.t = true;
+    pollHeldKeys(game.context, keys);
+    EXPECT_FALSE(game.context.relic.relicMode);
+
+    game.context.player.z = 33.0f;
+    game.context.player.turnRate = 100.0f;
+    game.context.relic.relicHintRaised = true;
+    pollHeldKeys(game.context, keys);
+    EXPECT_TRUE(game.context.relic.relicMode);
+    EXPECT_FALSE(game.context.relic.relicHintRaised);
+    EXPECT_EQ(glm::vec3(game.context.player.x, 0.0f, 33.0f),
+              game.context.relic.relicReturnPosition);
+    EXPECT_EQ(0.0f, game.context.player.turnRate);
+}
+
+TEST(RelicFrame, CreatesTheClockStopsTheTimersAndDrawsThePlayerFirst) {
+    QuietGame game;
+    game.frame(kFrame);
+    game.context.relic.relicHintRaised = true;
+    activateRelicMode(game.context);
+    const GameValues before = game.context.game;
+    const float zBefore = game.context.player.z;
+    game.output.calls.clear();
+
+    game.frame(kFrame);
+    EXPECT_FALSE(game.context.clockSlot.collected) << "the first relic frame places the clock";
+    const glm::vec3 offset =
+        game.context.clockSlot.position - glm::vec3(game.context.player.x, 0.0f, zBefore);
+    EXPECT_LE(std::abs(offset.x), 12.0f);
+    EXPECT_LE(std::abs(offset.z), 12.0f);
+    EXPECT_EQ(zBefore, game.context.player.z) << "the run does not go on in relic mode";
+    EXPECT_EQ(before.phaseTime, game.context.game.phaseTime);
+    EXPECT_EQ(before.spawnTimer, game.context.game.spawnTimer);
+    EXPECT_EQ(before.relicTimer, game.context.game.relicTimer);
+    EXPECT_EQ((std::vector<std::string>{"relicScene", "status", "swap"}), game.output.calls);
+}
+
+TEST(RelicFrame, AClockOnAStoneIsReplacedInTheSameFrame) {
+    QuietGame game;
+    game.context.relic.relicMode = true;
+    game.context.relic.relicReturnPosition = glm::vec3(0.0f);
+    // A wall of stones over the whole square the clock can land in, except around the player.
+    for (int x = -13; x <= 13; ++x) {
+        for (int z = -13; z <= 13; ++z) {
+            if (std::abs(x) > 2 || std::abs(z) > 2) {
+                game.context.stones.addStone(stoneAt(static_cast<float>(x), static_cast<float>(z)));
+            }
+        }
+    }
+    game.context.timing.relicHintInterval = 50.0f;
+    game.context.game.relicTimer = 7.0f;
+    game.frame(kFrame);
+    ASSERT_EQ(GameState::Playing, game.context.state);
+    const HitBox clockBox = game.context.clockSlot.getHitBox();
+    bool clockOnAStoneAfterTheLast = false;
+    for (const Stone& stone : game.context.stones.stones) {
+        clockOnAStoneAfterTheLast = stone.getHitBox().intersects(clockBox);
+    }
+    EXPECT_FALSE(clockOnAStoneAfterTheLast);
+    EXPECT_EQ(0.0f, game.context.game.relicTimer) << "a replacement restarts the hint clock";
+    EXPECT_GE(game.context.timing.relicHintInterval, 3.0f);
+    EXPECT_LE(game.context.timing.relicHintInterval, 6.0f);
+}
+
+TEST(RelicFrame, ThePickupReturnsThePlayerAndPausesForASecond) {
+    QuietGame game;
+    game.context.player.z = 40.0f;
+    game.context.player.hitBox.position.z = 40.0f;
+    game.context.relic.relicHintRaised = true;
+    activateRelicMode(game.context);
+    game.frame(kFrame); // places the clock
+    game.context.camera.distance = 18.0f;
+
+    // Walk the player onto the clock.
+    const Clock clock = game.context.clockSlot;
+    game.context.player.x = clock.position.x;
+    game.context.player.z = clock.position.z;
+    game.context.player.jumpRequested = clock.position.y > 1.5f;
+    game.context.player.heading = 35.0f;
+    int frames = 0;
+    while (game.context.relic.relicMode && frames < 60) {
+        game.frame(kFrame);
+        ++frames;
+    }
+    ASSERT_FALSE(game.context.relic.relicMode);
+    EXPECT_EQ(1, game.context.game.relicCount);
+    EXPECT_TRUE(game.context.clockSlot.collected);
+    EXPECT_EQ(40.0f, game.context.player.z);
+    EXPECT_EQ(0.0f, game.context.player.heading);
+    EXPECT_EQ(13.0f, game.context.camera.distance);
+    EXPECT_EQ(1.0f, game.context.camera.target.x);
+    EXPECT_EQ(1000, game.clock.sleptMilliseconds);
+    game.frame(kFrame);
+    EXPECT_NEAR(kFrame, game.context.clock.deltaTime, 1e-4) << "the pause stays out of the next frame";
+    EXPECT_FALSE(game.context.relic.relicMode);
+}
+
+TEST(RelicFrame, AStoneStillLosesTheGameWhileWalking) {
+    QuietGame game;
+    game.context.relic.relicMode = true;
+    game.context.clockSlot = Clock::emptySlot();
+    game.context.stones.addStone(stoneAt(0.0f, 0.3f));
+    game.frame(kFrame);
+    EXPECT_EQ(GameState::Lost, game.context.state);
+}
+
+TEST(RelicFrame, EscapeInRelicModeThenANewGameLeavesTheClockToBeTouchedInPassing) {
+    QuietGame game;
+    game.context.relic.relicHintRaised = true;
+    activateRelicMode(game.context);
+    game.frame(kFrame);
+    ASSERT_FALSE(game.context.clockSlot.collected);
+    const glm::vec3 where = game.context.clockSlot.position;
+
+    game.context.state = GameState::StartScreen; // Escape
+    game.restart();
+    EXPECT_FALSE(game.context.relic.relicMode);
+    EXPECT_FALSE(game.context.clockSlot.collected);
+    EXPECT_EQ(where, game.context.clockSlot.position);
+
+    game.context.timing.phaseDuration = 1000.0f;
+    game.context.timing.stoneSpawnInterval = 1000.0f;
+    game.context.player.x = where.x;
+    game.context.player.z = where.z;
+    game.context.player.speed = 0.0f;
+    game.context.player.jumpRequested = where.y > 1.5f;
+    for (int frame = 0; frame < 30 && !game.context.clockSlot.collected; ++frame) {
+        game.frame(kFrame);
+    }
+    EXPECT_TRUE(game.context.clockSlot.collected);
+    EXPECT_EQ(1, game.context.game.relicCount);
+    EXPECT_EQ(where.x, game.context.player.x) << "a pickup in passing does not move the player";
+}
+
+TEST(PlayerControls, LanesJumpsAndWalking) {
+    QuietGame game;
+    Player& player = game.context.player;
+    HeldKeys both;
+    both.a = true;
+    both.d = true;
+    pollHeldKeys(game.context, both);
+    EXPECT_EQ(1, player.lane) << "A wins over D";
+    EXPECT_FLOAT_EQ(2.0f, player.x);
+    pollHeldKeys(game.context, both);
+    EXPECT_FLOAT_EQ(2.0f, player.x) << "holding a key moves once";
+
+    game.context.game.reversedPhase = true;
+    HeldKeys left;
+    left.a = true;
+    pollHeldKeys(game.context, left);
+    EXPECT_EQ(0, player.lane) << "the reversed phase swaps the lane keys";
+    EXPECT_FLOAT_EQ(0.0f, player.x);
+    EXPECT_FLOAT_EQ(0.0f, player.hitBox.position.x);
+
+    HeldKeys jump;
+    jump.space = true;
+    player.state = Player::kInAir;
+    pollHeldKeys(game.context, jump);
+    EXPECT_FALSE(player.jumpRequested) << "no jump from the air";
+    player.state = Player::kOnGround;
+    pollHeldKeys(game.context, jump);
+    EXPECT_TRUE(player.jumpRequested);
+    EXPECT_EQ(Player::kJumpClip, player.animationIndex);
+
+    HeldKeys walk;
+    walk.w = true;
+    walk.s = true;
+    walk.d = true;
+    pollHeldKeys(game.context, walk);
+    EXPECT_EQ(0.0f, player.moveSpeed) << "walking keys do nothing outside relic mode";
+    game.context.relic.relicMode = true;
+    pollHeldKeys(game.context, walk);
+    EXPECT_EQ(18.0f, player.moveSpeed) << "W wins over S";
+    EXPECT_EQ(-100.0f, player.turnRate);
+    pollHeldKeys(game.context, HeldKeys{});
+    EXPECT_EQ(0.0f, player.moveSpeed);
+    EXPECT_EQ(0.0f, player.turnRate);
+}
