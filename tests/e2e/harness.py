@@ -154,22 +154,48 @@ class GameRun:
 
     # --- pictures --------------------------------------------------------------------------
     def screenshot(self, name):
+        """Captures the screen now (a raw X dump is quickest); the PNG is written on decode."""
         os.makedirs(OPTIONS.shots, exist_ok=True)
         path = os.path.join(OPTIONS.shots, name + ".png")
-        subprocess.run(["import", "-window", "root", path], env=self.env, check=True)
-        return Picture(path)
+        dump = os.path.join(self.folder, name + ".xwd")
+        subprocess.run(["xwd", "-root", "-silent", "-out", dump], env=self.env, check=True)
+        return Picture(path, dump)
 
 
 class Picture:
-    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it."""
+    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it. Decoded on
+    first use, so taking a screenshot in the middle of play costs only the capture."""
 
-    def __init__(self, path):
+    def __init__(self, path, dump=None):
         self.path = path
-        size = subprocess.run([CONVERT, path, "-format", "%w %h", "info:"],
-                              capture_output=True, text=True, check=True).stdout.split()
-        self.width, self.height = int(size[0]), int(size[1])
-        self.pixels = subprocess.run([CONVERT, path, "-depth", "8", "rgb:-"],
-                                     capture_output=True, check=True).stdout
+        self._dump = dump
+        self._pixels = None
+        self._size = None
+
+    def _decode(self):
+        if self._pixels is None:
+            if self._dump:
+                subprocess.run([CONVERT, "xwd:" + self._dump, self.path], check=True)
+            size = subprocess.run([CONVERT, self.path, "-format", "%w %h", "info:"],
+                                  capture_output=True, text=True, check=True).stdout.split()
+            self._size = int(size[0]), int(size[1])
+            self._pixels = subprocess.run([CONVERT, self.path, "-depth", "8", "rgb:-"],
+                                          capture_output=True, check=True).stdout
+
+    @property
+    def width(self):
+        self._decode()
+        return self._size[0]
+
+    @property
+    def height(self):
+        self._decode()
+        return self._size[1]
+
+    @property
+    def pixels(self):
+        self._decode()
+        return self._pixels
 
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3
