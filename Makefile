@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan test-asan bench fuzz soak assets models textures format check-format clean
+.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models textures format check-format clean
 
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
@@ -50,10 +50,18 @@ bench: build
 models:
 	./tools/models/generate.sh
 
+# The README's pictures, taken from the real game.
+screenshots: build
+	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
+
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
-check-format:
+check-# The README's pictures, taken from the real game.
+screenshots: build
+	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
+
+format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
 
 clean:

@@ -197,6 +197,13 @@ class Picture:
         self._decode()
         return self._pixels
 
+    @staticmethod
+    def is_red_screen(picture):
+        """The lost screen: red in two far corners of the window."""
+        def red(pixel):
+            return pixel[0] > 200 and pixel[1] < 40 and pixel[2] < 40
+        return red(picture.pixel(790, 300)) and red(picture.pixel(5, 590))
+
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3
         return tuple(self.pixels[offset:offset + 3])

@@ -20,7 +20,7 @@ def is_white(r, g, b):
 
 
 def is_lost_screen(shot):
-    return is_red(*shot.pixel(790, 300)) and is_red(*shot.pixel(5, 590))
+    return harness.Picture.is_red_screen(shot)
 
 
 def is_path(r, g, b):
