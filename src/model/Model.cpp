@@ -12,6 +12,7 @@
 #include <assimp/scene.h>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <stb/stb_image.h>
 #include <string_view>
@@ -86,10 +87,24 @@ Model::Model(const std::string& path) {
 }
 
 void Model::loadModel(const std::string& path) {
-    scene = importer.ReadFile(assetPath(path), kImportFlags);
+    const std::string fileName = assetPath(path);
+    // The OBJ reader takes a folder for an empty file and reports nothing, so it is refused
+    // here in Assimp's own words for a file that cannot be opened.
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error)) {
+        reportImportError("Unable to open file \"" + fileName + "\".");
+        return;
+    }
+    scene = importer.ReadFile(fileName, kImportFlags);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
         scene->mRootNode == nullptr) {
         reportImportError(importer.GetErrorString());
+        return;
+    }
+    // Junk in an OBJ file parses as a scene without error but with nothing in it; every model
+    // of the game has meshes, so such a file is a failed load, not a silent empty model.
+    if (scene->mNumMeshes == 0) {
+        reportImportError("No meshes in file \"" + fileName + "\".");
         return;
     }
     rootTransform = toGlm(scene->mRootNode->mTransformation);

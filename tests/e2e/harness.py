@@ -59,12 +59,14 @@ class Xvfb:
 class GameRun:
     """One run of the game in a scratch folder holding a copy of the repository's assets."""
 
-    def __init__(self, prepare=None, display=True, env=None):
+    def __init__(self, prepare=None, display=True, env=None, xvfb=None):
+        """`xvfb` lends a server that outlives this run, so many short runs can share one."""
         self.folder = tempfile.mkdtemp(prefix="chronocell-e2e-")
         shutil.copytree(os.path.join(OPTIONS.source, "assets"), os.path.join(self.folder, "assets"))
         if prepare:
             prepare(os.path.join(self.folder, "assets"))
-        self.xvfb = Xvfb() if display else None
+        self.owns_xvfb = xvfb is None
+        self.xvfb = xvfb or (Xvfb() if display else None)
         self.env = dict(os.environ)
         self.env.pop("DISPLAY", None)
         if self.xvfb:
@@ -76,9 +78,9 @@ class GameRun:
         game_env = dict(self.env)
         if OPTIONS.preload:
             game_env["LD_PRELOAD"] = OPTIONS.preload
-        self.process = subprocess.Popen(
-            [OPTIONS.binary], cwd=self.folder, env=game_env,
-            stdout=open(self.stdout_path, "w"), stderr=open(self.stderr_path, "w"))
+        with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
+            self.process = subprocess.Popen([OPTIONS.binary], cwd=self.folder, env=game_env,
+                                            stdout=out, stderr=err)
         self.window = None
 
     # --- process ---------------------------------------------------------------------------
@@ -104,7 +106,7 @@ class GameRun:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
-        if self.xvfb:
+        if self.xvfb and self.owns_xvfb:
             self.xvfb.stop()
         shutil.rmtree(self.folder, ignore_errors=True)
 
