@@ -3,6 +3,9 @@
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
+SOAK_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
@@ -34,6 +37,15 @@ test-asan: build-asan
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure
+
+# libFuzzer runs of the settings reader and the model import (OBJ and FBX), FUZZ_SECONDS each,
+# built with clang and the sanitizers in a folder of their own. Not part of `make test`.
+fuzz:
+	CHRONOCELL_FUZZ_DEPS=1 ./tools/install-deps.sh
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+		-DCHRONOCELL_FUZZ=ON -DCHRONOCELL_SANITIZE=ON -DCHRONOCELL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target settings_fuzzer model_obj_fuzzer model_fbx_fuzzer
+	./tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Regenerates the ground textures; the generator is deterministic, so the files only change
 # when the generator does.

@@ -1,6 +1,7 @@
 #include "model/Model.h"
 
 #include "model/Animation.h"
+#include "model/FileOnlyIOSystem.h"
 #include "render/AssetPath.h"
 #include "render/Shader.h"
 
@@ -12,7 +13,6 @@
 #include <assimp/scene.h>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <stb/stb_image.h>
 #include <string_view>
@@ -88,13 +88,7 @@ Model::Model(const std::string& path) {
 
 void Model::loadModel(const std::string& path) {
     const std::string fileName = assetPath(path);
-    // The OBJ reader takes a folder for an empty file and reports nothing, so it is refused
-    // here in Assimp's own words for a file that cannot be opened.
-    std::error_code error;
-    if (std::filesystem::is_directory(fileName, error)) {
-        reportImportError("Unable to open file \"" + fileName + "\".");
-        return;
-    }
+    importer.SetIOHandler(new FileOnlyIOSystem);
     scene = importer.ReadFile(fileName, kImportFlags);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
         scene->mRootNode == nullptr) {

@@ -112,7 +112,8 @@ class GameRun:
 
     # --- window ----------------------------------------------------------------------------
     def xdotool(self, *args, check=True):
-        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
+                                errors="replace")
         if check and result.returncode != 0:
             raise RuntimeError("xdotool %s failed: %s" % (" ".join(args), result.stderr))
         return result.stdout.strip()

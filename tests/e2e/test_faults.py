@@ -64,9 +64,9 @@ def expected_messages(name, damage):
     if name in faults.MODELS:
         return model_messages(name, kind)
     if name in faults.MATERIALS:
-        # The OBJ reader goes on without a material file it cannot read or parse, but gives up
-        # on the whole model when the name is a folder.
-        return [assimp(re.escape("File read error"))] if kind == "directory" else []
+        # The OBJ reader goes on with its default material when the material file is missing,
+        # a folder or unparsable; damaged material lines are skipped.
+        return []
     if name in faults.TEXTURES:
         return [TEXTURE]
     if name == faults.FONT:
@@ -92,6 +92,11 @@ def model_messages(name, kind):
 def gl_errors_allowed(name):
     return name in faults.SHADERS
 
+
+# LeakSanitizer's own thread tracer now and then dies while the driver's threads wind down at
+# exit; that says nothing about the game, so such a run is repeated (a leak report is not).
+LEAK_CHECKER_FAILURE = "LeakSanitizer has encountered a fatal error"
+LEAK_CHECK_RETRIES = 2
 
 SANITIZER_REPORT = re.compile(r"Sanitizer|runtime error:")
 
@@ -127,7 +132,15 @@ class FaultMatrixTest(unittest.TestCase):
     def check_case(self, name, damage):
         FaultMatrixTest.cases_tried += 1
         result = faults.play_case(name, damage, self.xvfb)
-        context = "\nstdout:\n%s\nstderr:\n%s" % (result.stdout[-3000:], result.stderr[-3000:])
+        for _ in range(LEAK_CHECK_RETRIES):
+            if LEAK_CHECKER_FAILURE not in result.stderr:
+                break
+            result = faults.play_case(name, damage, self.xvfb)
+        # GL errors of a broken program repeat every frame; the rest of standard error is kept.
+        other = "\n".join(line for line in result.stderr.splitlines()
+                          if not line.startswith("GL CALLBACK:"))
+        context = "\nstdout:\n%s\nstderr without GL messages:\n%s" % (result.stdout[-3000:],
+                                                                    other[-5000:])
         self.assertEqual([], result.problems, context)
         self.assertEqual(0, result.exit_code, context)
         self.assertIsNone(SANITIZER_REPORT.search(result.stderr), context)
