@@ -98,6 +98,10 @@ class GameRun:
         with open(self.stderr_path, errors="replace") as file:
             return file.read()
 
+    def gl_errors(self):
+        """The OpenGL error lines the game's debug output wrote to standard error."""
+        return [line for line in self.stderr().splitlines() if "** GL ERROR **" in line]
+
     def close(self):
         if self.process.poll() is None:
             self.process.send_signal(signal.SIGTERM)

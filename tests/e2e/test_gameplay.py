@@ -52,6 +52,8 @@ class GameplayTest(unittest.TestCase):
         """Starts a game and returns at once: the first stone can be met about 0.9 s in."""
         game = harness.GameRun()
         self.addCleanup(game.close)
+        # Runs before the close above: nothing a player does may cause an OpenGL error.
+        self.addCleanup(lambda: self.assertEqual([], game.gl_errors()))
         game.wait_window()
         game.press("Return", hold=0.1)
         return game
