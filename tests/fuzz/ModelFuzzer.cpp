@@ -77,8 +77,7 @@ void copySeedMaterials() {
     const fs::path objects = fs::path(CHRONOCELL_SOURCE_DIR) / "assets" / "objects";
     std::error_code error;
     for (const char* name : {"clock.mtl", "stone.mtl", "tree.mtl"}) {
-        fs::copy_file(objects / name, folder() / name, fs::copy_options::overwrite_existing,
-                      error);
+        fs::copy_file(objects / name, folder() / name, fs::copy_options::overwrite_existing, error);
     }
 }
 

@@ -142,8 +142,8 @@ class SoakRun {
             ++tally_.frames;
             if (Clock::now() >= nextSample) {
                 samples_.push_back({secondsSince(start), residentKilobytes()});
-                nextSample += std::chrono::milliseconds(
-                    static_cast<int>(kMemorySampleSeconds * 1000.0));
+                nextSample +=
+                    std::chrono::milliseconds(static_cast<int>(kMemorySampleSeconds * 1000.0));
             }
         }
         return report(warmupSeconds);
