@@ -11,7 +11,7 @@ CMAKE_FLAGS ?=
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
-test: deps
+test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
