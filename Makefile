@@ -54,15 +54,13 @@ models:
 screenshots: build
 	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
 
-format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
-
-check-# The README's pictures, taken from the real game.
-screenshots: build
-	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
+SOURCES_TO_FORMAT = find src tests tools bench \( -name '*.cpp' -o -name '*.h' \)
 
 format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+	$(SOURCES_TO_FORMAT) | xargs clang-format -i
+
+check-format: deps
+	$(SOURCES_TO_FORMAT) | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
