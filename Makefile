@@ -6,12 +6,12 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan test-asan bench fuzz soak assets models textures format check-format clean
+.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models textures format check-format clean
 
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
-test: deps
+test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
@@ -30,7 +30,7 @@ build-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure
@@ -50,11 +50,17 @@ bench: build
 models:
 	./tools/models/generate.sh
 
-format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+# The README's pictures, taken from the real game.
+screenshots: build
+	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
 
-check-format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+SOURCES_TO_FORMAT = find src tests tools bench \( -name '*.cpp' -o -name '*.h' \)
+
+format:
+	$(SOURCES_TO_FORMAT) | xargs clang-format -i
+
+check-format: deps
+	$(SOURCES_TO_FORMAT) | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

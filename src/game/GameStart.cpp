@@ -35,6 +35,9 @@ void startGame(GameContext& context, GameClock& clock, FrameOutput& output) {
     // The flags alone would leave a wireframe or unculled picture that no longer matches them.
     output.applyRasterState(context.input.wireframe, context.input.cullingEnabled);
     context.relic.relicMode = false;
+    // The first frame of a game is drawn before the player has placed the camera; without this it
+    // would look from the last game's spot, or at start-up from an eye sitting on its own target.
+    context.player.placeCamera(context.relic.relicMode);
 
     clock.setTime(0.0);
     context.clock.gameStartTime = static_cast<float>(clock.now());

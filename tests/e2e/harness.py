@@ -12,7 +12,7 @@ import time
 import unittest
 
 CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
-OPTIONS = argparse.Namespace(binary=None, source=None, shots=None)
+OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="")
 
 
 def parse_options():
@@ -20,10 +20,12 @@ def parse_options():
     parser.add_argument("--binary", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--shots", default="build/shots")
+    parser.add_argument("--preload", default="")
     known, rest = parser.parse_known_args()
     OPTIONS.binary = os.path.abspath(known.binary)
     OPTIONS.source = os.path.abspath(known.source)
     OPTIONS.shots = os.path.abspath(known.shots)
+    OPTIONS.preload = known.preload
     return [sys.argv[0]] + rest
 
 
@@ -71,8 +73,11 @@ class GameRun:
             self.env.update(env)
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
+        game_env = dict(self.env)
+        if OPTIONS.preload:
+            game_env["LD_PRELOAD"] = OPTIONS.preload
         self.process = subprocess.Popen(
-            [OPTIONS.binary], cwd=self.folder, env=self.env,
+            [OPTIONS.binary], cwd=self.folder, env=game_env,
             stdout=open(self.stdout_path, "w"), stderr=open(self.stderr_path, "w"))
         self.window = None
 
@@ -136,12 +141,12 @@ class GameRun:
     def title(self):
         return self.xdotool("getwindowname", self.window)
 
-    def press(self, key, hold=0.15):
+    def press(self, key, hold=0.15, settle=0.1):
         """Presses and releases a key; the game acts on release, movement on the held state."""
         self.xdotool("keydown", key)
         time.sleep(hold)
         self.xdotool("keyup", key)
-        time.sleep(0.1)
+        time.sleep(settle)
 
     def scroll(self, button, times=1):
         for _ in range(times):
@@ -149,22 +154,55 @@ class GameRun:
 
     # --- pictures --------------------------------------------------------------------------
     def screenshot(self, name):
+        """Captures the screen now (a raw X dump is quickest); the PNG is written on decode."""
         os.makedirs(OPTIONS.shots, exist_ok=True)
         path = os.path.join(OPTIONS.shots, name + ".png")
-        subprocess.run(["import", "-window", "root", path], env=self.env, check=True)
-        return Picture(path)
+        dump = os.path.join(self.folder, name + ".xwd")
+        subprocess.run(["xwd", "-root", "-silent", "-out", dump], env=self.env, check=True)
+        return Picture(path, dump)
 
 
 class Picture:
-    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it."""
+    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it. Decoded on
+    first use, so taking a screenshot in the middle of play costs only the capture."""
 
-    def __init__(self, path):
+    def __init__(self, path, dump=None):
         self.path = path
-        size = subprocess.run([CONVERT, path, "-format", "%w %h", "info:"],
-                              capture_output=True, text=True, check=True).stdout.split()
-        self.width, self.height = int(size[0]), int(size[1])
-        self.pixels = subprocess.run([CONVERT, path, "-depth", "8", "rgb:-"],
-                                     capture_output=True, check=True).stdout
+        self._dump = dump
+        self._pixels = None
+        self._size = None
+
+    def _decode(self):
+        if self._pixels is None:
+            if self._dump:
+                subprocess.run([CONVERT, "xwd:" + self._dump, self.path], check=True)
+            size = subprocess.run([CONVERT, self.path, "-format", "%w %h", "info:"],
+                                  capture_output=True, text=True, check=True).stdout.split()
+            self._size = int(size[0]), int(size[1])
+            self._pixels = subprocess.run([CONVERT, self.path, "-depth", "8", "rgb:-"],
+                                          capture_output=True, check=True).stdout
+
+    @property
+    def width(self):
+        self._decode()
+        return self._size[0]
+
+    @property
+    def height(self):
+        self._decode()
+        return self._size[1]
+
+    @property
+    def pixels(self):
+        self._decode()
+        return self._pixels
+
+    @staticmethod
+    def is_red_screen(picture):
+        """The lost screen: red in two far corners of the window."""
+        def red(pixel):
+            return pixel[0] > 200 and pixel[1] < 40 and pixel[2] < 40
+        return red(picture.pixel(790, 300)) and red(picture.pixel(5, 590))
 
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3

@@ -19,18 +19,51 @@ def is_white(r, g, b):
     return r > 220 and g > 220 and b > 220
 
 
+def is_lost_screen(shot):
+    return harness.Picture.is_red_screen(shot)
+
+
+def is_path(r, g, b):
+    return r > g > b and r - b > 40 and g < 190
+
+
+def path_width(shot):
+    """Mean width in pixels of the dirt path across rows above the runner."""
+    rows = range(110, 200, 6)
+    return sum(shot.count(is_path, (0, y, 800, y + 1)) for y in rows) / len(rows)
+
+
+def runner_centre(shot):
+    """Centre of the runner's dark outfit on the path, or None when it is not in view."""
+    xs, ys = [], []
+    for y in range(100, 420):
+        for x in range(250, 560):
+            r, g, b = shot.pixel(x, y)
+            if r < 50 and g < 50 and b < 100:
+                xs.append(x)
+                ys.append(y)
+    if len(xs) < 100:
+        return None
+    return sum(xs) / len(xs), sum(ys) / len(ys)
+
+
 class GameplayTest(unittest.TestCase):
     def start_game(self):
+        """Starts a game and returns at once: the first stone can be met about 0.9 s in."""
         game = harness.GameRun()
         self.addCleanup(game.close)
         game.wait_window()
-        game.press("Return")
-        time.sleep(1.5)
+        game.press("Return", hold=0.1)
         return game
 
     def test_a_game_shows_the_world_and_the_status_texts(self):
         game = self.start_game()
-        shot = game.screenshot("e2e_in_game")
+        # The first frame may take a moment while the driver compiles its shaders.
+        for _ in range(20):
+            shot = game.screenshot("e2e_in_game")
+            if shot.count(is_red, (10, 0, 90, 60)) > 30:
+                break
+            time.sleep(0.05)
         width, height = shot.width, shot.height
         self.assertEqual((1024, 768), (width, height))
         # The window sits at the top-left of the screen; its picture is 800 x 600.
@@ -54,7 +87,7 @@ class GameplayTest(unittest.TestCase):
         lost = False
         while time.time() < deadline:
             shot = game.screenshot("e2e_lost_probe")
-            if is_red(*shot.pixel(790, 300)) and is_red(*shot.pixel(5, 590)):
+            if is_lost_screen(shot):
                 lost = True
                 break
             time.sleep(1.0)
@@ -66,9 +99,36 @@ class GameplayTest(unittest.TestCase):
         self.assertGreater(shot.count(is_red, (10, 0, 90, 60)), 30)
         self.assertNotIn("** GL ERROR **", game.stderr())
 
+    def test_lanes_and_jumps_move_the_runner_on_screen(self):
+        # Stones come early and at random, so a run that meets one before the pictures are taken
+        # is tried again. Several pictures are taken of each move, as frames come slowly in
+        # software rendering.
+        for attempt in range(6):
+            game = self.start_game()
+            start = game.screenshot("e2e_lane_start")
+            game.press("a", hold=0.1, settle=0.0)
+            left = [game.screenshot("e2e_lane_left_%d" % i) for i in range(3)]
+            game.xdotool("keydown", "space")
+            jumping = [game.screenshot("e2e_jump_%d" % i) for i in range(4)]
+            game.xdotool("keyup", "space")
+            game.press("Escape", hold=0.05)
+            if not any(is_lost_screen(shot) for shot in [start] + left + jumping):
+                break
+            game.close()
+        else:
+            self.fail("every attempt met a stone before the pictures were taken")
+        # The camera looks at the middle of the path: the x = 0 lane is right of the centre.
+        self.assertGreater(runner_centre(start)[0], 420)
+        self.assertLess(min(runner_centre(shot)[0] for shot in left), 380,
+                        "A moves the runner to the lane on the left")
+        # The camera rises with the runner, so a jump shows as the ground falling away: the path
+        # looks narrower at the same screen rows.
+        self.assertLess(min(path_width(shot) for shot in jumping),
+                        0.95 * max(path_width(shot) for shot in left), "Space lifts the runner")
+
     def test_escape_returns_to_the_start_screen_and_a_second_escape_exits(self):
         game = self.start_game()
-        game.press("Escape")
+        game.press("Escape", hold=0.05)
         time.sleep(0.5)
         shot = game.screenshot("e2e_back_to_start")
         self.assertGreater(shot.count(is_white, (0, 250, 800, 330)), 100)

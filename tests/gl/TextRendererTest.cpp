@@ -10,7 +10,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <set>
+#include <stdexcept>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -57,7 +57,6 @@ TEST(TextRendererLoad, BuildsAGlyphForEveryOneOfTheFirst128Codes) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     ASSERT_EQ(loaded.characters.size(), 128u);
 
-    std::set<unsigned int> textures;
     for (int code = 33; code <= 126; ++code) {
         const Character& glyph = loaded.characters.at(static_cast<char>(code));
         SCOPED_TRACE(static_cast<char>(code));
@@ -72,10 +71,8 @@ TEST(TextRendererLoad, BuildsAGlyphForEveryOneOfTheFirst128Codes) {
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
         EXPECT_EQ(width, glyph.size.x);
         EXPECT_EQ(height, glyph.size.y);
-        textures.insert(glyph.textureId);
     }
     glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(textures.size(), 94u) << "every glyph owns its own texture";
 
     const Character& space = loaded.characters.at(' ');
     EXPECT_EQ(space.size, glm::ivec2(0, 0));
@@ -192,7 +189,11 @@ class ScratchFolder {
   public:
     explicit ScratchFolder(const std::string* fontBytes) : previous(fs::current_path()) {
         std::string pattern = (fs::temp_directory_path() / "chronocell-text-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
+        const char* made = mkdtemp(pattern.data());
+        if (made == nullptr) {
+            throw std::runtime_error("cannot make a scratch folder under " + pattern);
+        }
+        folder = made;
         fs::create_directories(folder / "assets" / "shader");
         fs::create_directories(folder / "assets" / "fonts");
         const fs::path source = fs::path(CHRONOCELL_SOURCE_DIR) / "assets" / "shader";

@@ -51,6 +51,9 @@ TEST(GameStartRules, ResetsTheRunButLeavesTheClockSlotAndFrameRate) {
     EXPECT_EQ(0, context.game.relicCount);
     EXPECT_FALSE(context.relic.relicMode);
     EXPECT_EQ(13.0f, context.camera.distance);
+    EXPECT_EQ(glm::vec3(1.0f, 0.0f, 0.0f), context.camera.target)
+        << "the first frame already looks down the path from behind the start";
+    EXPECT_LT(context.camera.position.z, -9.0f);
     EXPECT_EQ(90, context.clock.remainingSeconds);
     EXPECT_EQ(0.0, game.clock.time);
     EXPECT_EQ(42, context.clock.displayedFps);

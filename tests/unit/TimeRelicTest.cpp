@@ -164,7 +164,8 @@ TEST(RelicFrame, ThePickupReturnsThePlayerAndPausesForASecond) {
     EXPECT_EQ(1.0f, game.context.camera.target.x);
     EXPECT_EQ(1000, game.clock.sleptMilliseconds);
     game.frame(kFrame);
-    EXPECT_NEAR(kFrame, game.context.clock.deltaTime, 1e-4) << "the pause stays out of the next frame";
+    EXPECT_NEAR(kFrame, game.context.clock.deltaTime, 1e-4)
+        << "the pause stays out of the next frame";
     EXPECT_FALSE(game.context.relic.relicMode);
 }
 
