@@ -16,20 +16,6 @@ def crop_to_window(picture, target):
                    check=True)
 
 
-def wait_for_play(game):
-    """The first picture with the red countdown over the world, or None if the game ended."""
-    deadline = time.time() + 5.0
-    while time.time() < deadline:
-        shot = game.screenshot("playing")
-        if harness.Picture.is_red_screen(shot):
-            return None
-        countdown = shot.count(lambda r, g, b: r > 200 and g < 40 and b < 40, (10, 0, 90, 60))
-        if countdown > 30 and max(shot.pixel(400, 560)) > 40:
-            return shot
-        time.sleep(0.05)
-    return None
-
-
 def main():
     binary, out_dir = sys.argv[1], sys.argv[2]
     harness.OPTIONS.binary = os.path.abspath(binary)
@@ -45,7 +31,7 @@ def main():
             start = game.screenshot("start")
             start.pixels  # decode now, while the capture is fresh
             game.press("Return", hold=0.1, settle=0.3)
-            playing = wait_for_play(game)
+            playing = game.wait_for_play()
             if playing is not None:
                 crop_to_window(start, os.path.join(out_dir, "start-screen.png"))
                 crop_to_window(playing, os.path.join(out_dir, "in-game.png"))
