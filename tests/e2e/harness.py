@@ -2,6 +2,7 @@
 copy of the assets, with xdotool for keys and ImageMagick for screenshots."""
 
 import argparse
+import functools
 import os
 import shutil
 import signal
@@ -12,7 +13,7 @@ import time
 import unittest
 
 CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
-OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="")
+OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="", sanitized=False)
 
 
 def parse_options():
@@ -21,12 +22,25 @@ def parse_options():
     parser.add_argument("--source", required=True)
     parser.add_argument("--shots", default="build/shots")
     parser.add_argument("--preload", default="")
+    parser.add_argument("--sanitized", action="store_true")
     known, rest = parser.parse_known_args()
     OPTIONS.binary = os.path.abspath(known.binary)
     OPTIONS.source = os.path.abspath(known.source)
     OPTIONS.shots = os.path.abspath(known.shots)
     OPTIONS.preload = known.preload
+    OPTIONS.sanitized = known.sanitized
     return [sys.argv[0]] + rest
+
+
+def needs_game_speed(test):
+    """Marks a test that plays against the clock; a sanitizer build runs too slowly for it and
+    checks the same code paths through the tests that do not race the stones."""
+    @functools.wraps(test)
+    def run(*args, **kwargs):
+        if OPTIONS.sanitized:
+            raise unittest.SkipTest("the sanitizer build is too slow to play against the clock")
+        return test(*args, **kwargs)
+    return run
 
 
 def main():
