@@ -14,7 +14,7 @@ CMAKE_FLAGS ?=
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
-test: deps
+test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
@@ -77,15 +77,13 @@ models:
 screenshots: build
 	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
 
-format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
-
-check-# The README's pictures, taken from the real game.
-screenshots: build
-	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
+SOURCES_TO_FORMAT = find src tests tools bench \( -name '*.cpp' -o -name '*.h' \)
 
 format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+	$(SOURCES_TO_FORMAT) | xargs clang-format -i
+
+check-format: deps
+	$(SOURCES_TO_FORMAT) | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

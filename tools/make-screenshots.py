@@ -30,9 +30,9 @@ def main():
             time.sleep(0.5)
             start = game.screenshot("start")
             start.pixels  # decode now, while the capture is fresh
-            game.press("Return", hold=0.1, settle=0.45)
-            playing = game.screenshot("playing")
-            if not harness.Picture.is_red_screen(playing):
+            game.press("Return", hold=0.1, settle=0.3)
+            playing = game.wait_for_play()
+            if playing is not None:
                 crop_to_window(start, os.path.join(out_dir, "start-screen.png"))
                 crop_to_window(playing, os.path.join(out_dir, "in-game.png"))
                 return 0

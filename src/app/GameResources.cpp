@@ -23,18 +23,16 @@ std::shared_ptr<Material> makeGroundMaterial(std::shared_ptr<Shader> shader,
 }
 
 void createPrograms(GameResources& resources) {
-    resources.materialShader =
-        std::make_shared<Shader>("assets\\shader\\materialVertexShader.vert",
-                                 "assets\\shader\\materialFragmentShader.frag");
+    resources.materialShader = std::make_shared<Shader>(
+        "assets\\shader\\materialVertexShader.vert", "assets\\shader\\materialFragmentShader.frag");
     resources.animationShader =
         std::make_shared<Shader>("assets\\shader\\vertexShaderAnimation.vert",
                                  "assets\\shader\\fragmentShaderAnimation.frag");
     resources.textureShader =
         std::make_shared<Shader>("assets\\shader\\textureMaterialVertexShader.vert",
                                  "assets\\shader\\textureMaterialFragmentShader.frag");
-    resources.particleShader =
-        std::make_shared<Shader>("assets\\shader\\particelShaderVertex.vert",
-                                 "assets\\shader\\particelShaderFragment.frag");
+    resources.particleShader = std::make_shared<Shader>(
+        "assets\\shader\\particelShaderVertex.vert", "assets\\shader\\particelShaderFragment.frag");
 }
 
 void createModels(GameResources& resources) {
@@ -70,8 +68,8 @@ std::unique_ptr<GameResources> createGameResources(GameContext& context) {
     resources->pathTexture = loadTexture("assets\\textures\\pathTex.jpg");
     resources->playerParticles = std::make_unique<ParticleSystem>();
     resources->clockParticles = std::make_unique<ParticleSystem>();
-    context.player = Player(resources->characterModel.get(), &context.camera, -0.0f, 0.0f, 0.0f,
-                            10.0f, 10.0f);
+    context.player =
+        Player(resources->characterModel.get(), &context.camera, -0.0f, 0.0f, 0.0f, 10.0f, 10.0f);
     resources->textRenderer = std::make_unique<TextRenderer>();
     linkWorld(context, *resources);
     return resources;

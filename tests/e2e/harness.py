@@ -2,6 +2,7 @@
 copy of the assets, with xdotool for keys and ImageMagick for screenshots."""
 
 import argparse
+import functools
 import os
 import shutil
 import signal
@@ -12,7 +13,7 @@ import time
 import unittest
 
 CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
-OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="")
+OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="", sanitized=False)
 
 
 def parse_options():
@@ -21,12 +22,25 @@ def parse_options():
     parser.add_argument("--source", required=True)
     parser.add_argument("--shots", default="build/shots")
     parser.add_argument("--preload", default="")
+    parser.add_argument("--sanitized", action="store_true")
     known, rest = parser.parse_known_args()
     OPTIONS.binary = os.path.abspath(known.binary)
     OPTIONS.source = os.path.abspath(known.source)
     OPTIONS.shots = os.path.abspath(known.shots)
     OPTIONS.preload = known.preload
+    OPTIONS.sanitized = known.sanitized
     return [sys.argv[0]] + rest
+
+
+def needs_game_speed(test):
+    """Marks a test that plays against the clock; a sanitizer build runs too slowly for it and
+    checks the same code paths through the tests that do not race the stones."""
+    @functools.wraps(test)
+    def run(*args, **kwargs):
+        if OPTIONS.sanitized:
+            raise unittest.SkipTest("the sanitizer build is too slow to play against the clock")
+        return test(*args, **kwargs)
+    return run
 
 
 def main():
@@ -158,6 +172,21 @@ class GameRun:
     def scroll(self, button, times=1):
         for _ in range(times):
             self.xdotool("click", "--window", self.window, str(button))
+
+    def wait_for_play(self, name="playing", timeout=10.0):
+        """The first picture of a game in progress (red countdown over a lit world), or None when
+        the game was lost first. The first frame can take a while as the driver compiles."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            shot = self.screenshot(name)
+            if Picture.is_red_screen(shot):
+                return None
+            countdown = shot.count(lambda r, g, b: r > 200 and g < 40 and b < 40,
+                                   (10, 0, 90, 60))
+            if countdown > 30 and max(shot.pixel(400, 560)) > 40:
+                return shot
+            time.sleep(0.05)
+        raise RuntimeError("the game did not show a frame of play")
 
     # --- pictures --------------------------------------------------------------------------
     def screenshot(self, name):

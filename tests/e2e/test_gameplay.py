@@ -47,25 +47,41 @@ def runner_centre(shot):
     return sum(xs) / len(xs), sum(ys) / len(ys)
 
 
+class GameLost(Exception):
+    """A stone ended the game before a test had what it came for."""
+
+
+def watch(game, name, condition, timeout=3.0):
+    """Takes pictures until one meets the condition; None when none does in time. Raises
+    GameLost when the lost screen appears: frames come slowly in software rendering."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        shot = game.screenshot(name)
+        if is_lost_screen(shot):
+            raise GameLost()
+        if condition(shot):
+            return shot
+    return None
+
+
 class GameplayTest(unittest.TestCase):
     def start_game(self):
-        """Starts a game and returns at once: the first stone can be met about 0.9 s in."""
+        """Starts a game and returns as soon as it shows: the first stone can be met about
+        0.9 s in. The game's first picture is kept in game.first_shot (None if already lost)."""
         game = harness.GameRun()
         self.addCleanup(game.close)
         # Runs before the close above: nothing a player does may cause an OpenGL error.
         self.addCleanup(lambda: self.assertEqual([], game.gl_errors()))
         game.wait_window()
-        game.press("Return", hold=0.1)
+        game.press("Return", hold=0.1, settle=0.0)
+        game.first_shot = game.wait_for_play("e2e_first_frame")
         return game
 
+    @harness.needs_game_speed
     def test_a_game_shows_the_world_and_the_status_texts(self):
         game = self.start_game()
-        # The first frame may take a moment while the driver compiles its shaders.
-        for _ in range(20):
-            shot = game.screenshot("e2e_in_game")
-            if shot.count(is_red, (10, 0, 90, 60)) > 30:
-                break
-            time.sleep(0.05)
+        shot = game.first_shot
+        self.assertIsNotNone(shot, "a game in progress is shown")
         width, height = shot.width, shot.height
         self.assertEqual((1024, 768), (width, height))
         # The window sits at the top-left of the screen; its picture is 800 x 600.
@@ -101,37 +117,73 @@ class GameplayTest(unittest.TestCase):
         self.assertGreater(shot.count(is_red, (10, 0, 90, 60)), 30)
         self.assertNotIn("** GL ERROR **", game.stderr())
 
-    def test_lanes_and_jumps_move_the_runner_on_screen(self):
-        # Stones come early and at random, so a run that meets one before the pictures are taken
-        # is tried again. Several pictures are taken of each move, as frames come slowly in
-        # software rendering.
+    def play_until_pictures(self, script):
+        """Runs script(game) in fresh games until one is not ended by a stone first: stones come
+        early and at random. Returns what the script returns."""
         for attempt in range(6):
             game = self.start_game()
-            start = game.screenshot("e2e_lane_start")
-            game.press("a", hold=0.1, settle=0.0)
-            left = [game.screenshot("e2e_lane_left_%d" % i) for i in range(3)]
-            game.xdotool("keydown", "space")
-            jumping = [game.screenshot("e2e_jump_%d" % i) for i in range(4)]
-            game.xdotool("keyup", "space")
-            game.press("Escape", hold=0.05)
-            if not any(is_lost_screen(shot) for shot in [start] + left + jumping):
-                break
+            if game.first_shot is not None:
+                try:
+                    result = script(game)
+                    game.press("Escape", hold=0.05)
+                    return result
+                except GameLost:
+                    pass
             game.close()
-        else:
-            self.fail("every attempt met a stone before the pictures were taken")
+        self.fail("every attempt met a stone before the pictures were taken")
+
+    @harness.needs_game_speed
+    def test_lanes_and_jumps_move_the_runner_on_screen(self):
+        def script(game):
+            # Movement keys are read once a frame: hold A longer than a slow frame.
+            game.press("a", hold=0.35, settle=0.0)
+            left = watch(game, "e2e_lane_left",
+                         lambda shot: (runner_centre(shot) or (999,))[0] < 380)
+            if left is None:
+                return game.first_shot, None, None
+            # Held Space jumps again on every landing, so a raised frame comes soon.
+            game.xdotool("keydown", "space")
+            on_ground = path_width(left)
+            jumping = watch(game, "e2e_jump", lambda shot: path_width(shot) < 0.97 * on_ground)
+            game.xdotool("keyup", "space")
+            return game.first_shot, left, jumping
+
+        start, left, jumping = self.play_until_pictures(script)
         # The camera looks at the middle of the path: the x = 0 lane is right of the centre.
         self.assertGreater(runner_centre(start)[0], 420)
-        self.assertLess(min(runner_centre(shot)[0] for shot in left), 380,
-                        "A moves the runner to the lane on the left")
-        # The camera rises with the runner, so a jump shows as the ground falling away: the path
-        # looks narrower at the same screen rows.
-        self.assertLess(min(path_width(shot) for shot in jumping),
-                        0.95 * max(path_width(shot) for shot in left), "Space lifts the runner")
+        self.assertIsNotNone(left, "A moves the runner to the lane on the left")
+        # The camera rises with the runner, so a jump shows as the ground falling away: every
+        # ground point seen is farther by (9.19 + height) / 9.19, and the path looks narrower.
+        self.assertIsNotNone(jumping, "Space lifts the runner")
+
+    @harness.needs_game_speed
+    def test_status_texts_toggle_and_the_wheel_zooms(self):
+        def script(game):
+            game.press("F3", hold=0.05, settle=0.0)
+            hidden = watch(game, "e2e_hud_off",
+                           lambda shot: shot.count(is_red, (10, 0, 90, 60)) == 0)
+            if hidden is None:
+                return None, None
+            game.scroll(4, times=3)
+            wide = path_width(hidden)
+            zoomed = watch(game, "e2e_zoomed_in", lambda shot: path_width(shot) > 1.1 * wide)
+            return hidden, zoomed
+
+        hidden, zoomed = self.play_until_pictures(script)
+        self.assertIsNotNone(hidden, "F3 hides the status texts")
+        self.assertIsNotNone(zoomed, "scrolling up brings the camera closer")
 
     def test_escape_returns_to_the_start_screen_and_a_second_escape_exits(self):
-        game = self.start_game()
-        game.press("Escape", hold=0.05)
-        time.sleep(0.5)
+        # A stone may end the game before Escape arrives; Escape on the lost screen quits.
+        for attempt in range(6):
+            game = self.start_game()
+            if game.first_shot is not None:
+                game.press("Escape", hold=0.05, settle=0.5)
+                if game.process.poll() is None:
+                    break
+            game.close()
+        else:
+            self.fail("every attempt met a stone before Escape")
         shot = game.screenshot("e2e_back_to_start")
         self.assertGreater(shot.count(is_white, (0, 250, 800, 330)), 100)
         game.press("Escape")
@@ -139,6 +191,33 @@ class GameplayTest(unittest.TestCase):
         noise = [line for line in game.stderr().splitlines()
                  if line and not line.startswith("GL CALLBACK:")]
         self.assertEqual([], noise)
+        self.assertNotIn("** GL ERROR **", game.stderr())
+
+
+    def test_every_key_through_a_game_and_a_restart_leaves_no_error(self):
+        game = harness.GameRun()
+        self.addCleanup(game.close)
+        game.wait_window()
+        for key in ("a", "d", "space", "t", "w", "s", "Up", "Down", "F3"):
+            game.press(key, hold=0.1, settle=0.0)
+        game.press("Return", hold=0.1, settle=0.2)
+        for key in ("a", "space", "d", "F1", "F2", "Up", "Down", "F3", "F3", "w", "s", "t"):
+            game.press(key, hold=0.1, settle=0.0)
+        game.scroll(4, times=2)
+        game.scroll(5, times=4)
+        deadline = time.time() + 90
+        while not is_lost_screen(game.screenshot("e2e_all_keys")) and time.time() < deadline:
+            time.sleep(0.5)
+        self.assertLess(time.time(), deadline, "a game left alone ends within its 90 seconds")
+        game.press("Return", hold=0.1, settle=0.5)
+        game.press("F1", hold=0.05, settle=0.0)
+        game.press("Escape", hold=0.05, settle=0.5)
+        self.assertIsNone(game.process.poll(), "Escape during play returns to the start screen")
+        game.press("Escape")
+        self.assertEqual(0, game.wait_exit())
+        errors = [line for line in game.stderr().splitlines()
+                  if line and not line.startswith("GL CALLBACK:")]
+        self.assertEqual([], errors)
         self.assertNotIn("** GL ERROR **", game.stderr())
 
 
