@@ -96,6 +96,7 @@ class GameRun:
             self.process = subprocess.Popen([OPTIONS.binary], cwd=self.folder, env=game_env,
                                             stdout=out, stderr=err)
         self.window = None
+        self.kept_output = {}
 
     # --- process ---------------------------------------------------------------------------
     def wait_exit(self, timeout=30):
@@ -105,11 +106,16 @@ class GameRun:
             return None
 
     def stdout(self):
-        with open(self.stdout_path, errors="replace") as file:
-            return file.read()
+        return self._output("stdout", self.stdout_path)
 
     def stderr(self):
-        with open(self.stderr_path, errors="replace") as file:
+        return self._output("stderr", self.stderr_path)
+
+    def _output(self, name, path):
+        """The game's output so far; after close, what it had written by then."""
+        if name in self.kept_output:
+            return self.kept_output[name]
+        with open(path, errors="replace") as file:
             return file.read()
 
     def gl_errors(self):
@@ -126,6 +132,7 @@ class GameRun:
                 self.process.wait()
         if self.xvfb and self.owns_xvfb:
             self.xvfb.stop()
+        self.kept_output = {"stdout": self.stdout(), "stderr": self.stderr()}
         shutil.rmtree(self.folder, ignore_errors=True)
 
     # --- window ----------------------------------------------------------------------------
