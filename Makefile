@@ -55,8 +55,8 @@ soak: build build-asan
 	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	LD_PRELOAD=$(CURDIR)/$(ASAN_BUILD)/tests/libpin_gl_drivers.so \
-	./tools/with-display.sh ./$(ASAN_BUILD)/chronocell_soak 60
+	./tools/with-display.sh env LD_PRELOAD=$(CURDIR)/$(ASAN_BUILD)/tests/libpin_gl_drivers.so \
+		./$(ASAN_BUILD)/chronocell_soak 60
 
 # Regenerates the ground textures; the generator is deterministic, so the files only change
 # when the generator does.
