@@ -28,8 +28,8 @@ namespace fs = std::filesystem;
 // Poses at a few clock times, including one past any clip's end.
 constexpr float kPoseSeconds[] = {0.0f, 0.37f, 1000.0f};
 
-fs::path& folder() {
-    static fs::path path =
+const fs::path& folder() {
+    static const fs::path path =
         fs::temp_directory_path() / ("chronocell-model-fuzz-" + std::to_string(getpid()));
     return path;
 }
