@@ -23,18 +23,16 @@ std::shared_ptr<Material> makeGroundMaterial(std::shared_ptr<Shader> shader,
 }
 
 void createPrograms(GameResources& resources) {
-    resources.materialShader =
-        std::make_shared<Shader>("assets\\shader\\materialVertexShader.vert",
-                                 "assets\\shader\\materialFragmentShader.frag");
+    resources.materialShader = std::make_shared<Shader>(
+        "assets\\shader\\materialVertexShader.vert", "assets\\shader\\materialFragmentShader.frag");
     resources.animationShader =
         std::make_shared<Shader>("assets\\shader\\vertexShaderAnimation.vert",
                                  "assets\\shader\\fragmentShaderAnimation.frag");
     resources.textureShader =
         std::make_shared<Shader>("assets\\shader\\textureMaterialVertexShader.vert",
                                  "assets\\shader\\textureMaterialFragmentShader.frag");
-    resources.particleShader =
-        std::make_shared<Shader>("assets\\shader\\particelShaderVertex.vert",
-                                 "assets\\shader\\particelShaderFragment.frag");
+    resources.particleShader = std::make_shared<Shader>(
+        "assets\\shader\\particelShaderVertex.vert", "assets\\shader\\particelShaderFragment.frag");
 }
 
 void createModels(GameResources& resources) {
@@ -52,27 +50,41 @@ void linkWorld(GameContext& context, GameResources& resources) {
     context.links.directionalLight = &resources.directionalLight;
 }
 
+void report(const std::function<void(const char*)>& groupLoaded, const char* group) {
+    if (groupLoaded) {
+        groupLoaded(group);
+    }
+}
+
 } // namespace
 
-std::unique_ptr<GameResources> createGameResources(GameContext& context) {
+std::unique_ptr<GameResources>
+createGameResources(GameContext& context,
+                    const std::function<void(const char* group)>& groupLoaded) {
     auto resources = std::make_unique<GameResources>();
     createPrograms(*resources);
+    report(groupLoaded, "programs");
     resources->grassMaterial =
         makeGroundMaterial(resources->textureShader, glm::vec3(0.1f, 0.7f, 0.1f));
     resources->pathMaterial =
         makeGroundMaterial(resources->textureShader, glm::vec3(0.8f, 0.8f, 0.0f));
     resources->grass = createGrassGeometry(resources->grassMaterial);
     resources->path = createPathGeometry(resources->pathMaterial);
+    report(groupLoaded, "ground");
     resources->directionalLight = DirectionalLight{};
     resources->pointLight = PointLight{};
     createModels(*resources);
+    report(groupLoaded, "models");
     resources->grassTexture = loadTexture("assets\\textures\\grasTexture.jpg");
     resources->pathTexture = loadTexture("assets\\textures\\pathTex.jpg");
+    report(groupLoaded, "textures");
     resources->playerParticles = std::make_unique<ParticleSystem>();
     resources->clockParticles = std::make_unique<ParticleSystem>();
-    context.player = Player(resources->characterModel.get(), &context.camera, -0.0f, 0.0f, 0.0f,
-                            10.0f, 10.0f);
+    report(groupLoaded, "particles");
+    context.player =
+        Player(resources->characterModel.get(), &context.camera, -0.0f, 0.0f, 0.0f, 10.0f, 10.0f);
     resources->textRenderer = std::make_unique<TextRenderer>();
     linkWorld(context, *resources);
+    report(groupLoaded, "text");
     return resources;
 }
