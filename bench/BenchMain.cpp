@@ -47,20 +47,24 @@ double millisecondsSince(Stopwatch::time_point start) {
 // One pass of the main loop while playing: held keys, events, clear, frame clock, frame.
 LoopSample timedPass(ScriptedGame& game) {
     const unsigned long allocationsBefore = allocationCount();
+    const double cpuBefore = threadCpuMilliseconds();
     const auto start = Stopwatch::now();
     game.prepare();
     glfwPollEvents();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const PassEvents events = game.play();
-    return LoopSample{millisecondsSince(start), events, allocationCount() - allocationsBefore};
+    return LoopSample{millisecondsSince(start), threadCpuMilliseconds() - cpuBefore, events,
+                      allocationCount() - allocationsBefore};
 }
 
 LoopSample timedClearAndSwap(GLFWwindow* window) {
+    const double cpuBefore = threadCpuMilliseconds();
     const auto start = Stopwatch::now();
     glfwPollEvents();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwSwapBuffers(window);
-    return LoopSample{millisecondsSince(start), PassEvents{}, 0};
+    return LoopSample{millisecondsSince(start), threadCpuMilliseconds() - cpuBefore, PassEvents{},
+                      0};
 }
 
 // The same script on its own context with no drawing at all: the CPU cost of the rules.
@@ -69,7 +73,8 @@ LoopSample timedRulesPass(ScriptedGame& game) {
     const auto start = Stopwatch::now();
     game.prepare();
     const PassEvents events = game.play();
-    return LoopSample{millisecondsSince(start), events, allocationCount() - allocationsBefore};
+    const double elapsed = millisecondsSince(start);
+    return LoopSample{elapsed, elapsed, events, allocationCount() - allocationsBefore};
 }
 
 // A second game context for a loop that is not the game's own: same settings, same models,
@@ -116,7 +121,8 @@ SoakResult soak(ScriptedGame& game, double minutes) {
 int main(int argc, char** argv) {
     const auto mainEntered = Stopwatch::now();
     BenchReport report;
-    report.startup.push_back({"before main (loader)", secondsSinceProcessStart() * 1000.0});
+    report.startup.push_back(
+        {"before main (loader)", secondsSinceProcessStart() * 1000.0, residentKib()});
 
     const std::optional<BenchOptions> options =
         parseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -139,14 +145,15 @@ int main(int argc, char** argv) {
         return kExitNoWindow;
     }
     configureOpenGl(window, gameContext->settings);
-    report.startup.push_back({"window and GL context", millisecondsSince(mainEntered)});
+    report.startup.push_back(
+        {"window and GL context", millisecondsSince(mainEntered), residentKib()});
     report.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     report.glVersion = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     {
         auto lap = Stopwatch::now();
         std::unique_ptr<GameResources> resources =
             createGameResources(*gameContext, [&](const char* group) {
-                report.startup.push_back({group, millisecondsSince(lap)});
+                report.startup.push_back({group, millisecondsSince(lap), residentKib()});
                 lap = Stopwatch::now();
             });
         GameFrameOutput gameOutput(window, *resources);
@@ -156,7 +163,7 @@ int main(int argc, char** argv) {
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 
         timedPass(game);
-        report.startup.push_back({"first frame", millisecondsSince(lap)});
+        report.startup.push_back({"first frame", millisecondsSince(lap), residentKib()});
         report.startupTotal = secondsSinceProcessStart() * 1000.0;
 
         ShadowWorld bareWorld(*gameContext, ParticleSystem(), ParticleSystem());

@@ -35,9 +35,10 @@ double ratio(double a, double b) {
 }
 
 void printStartup(const BenchReport& report) {
-    std::printf("Start-up, process start to first swapped frame   ms\n");
+    std::printf("Start-up, process start to first swapped frame   ms   resident MiB after\n");
     for (const StartupStep& step : report.startup) {
-        std::printf("  %-28s %8.1f\n", step.name.c_str(), step.milliseconds);
+        std::printf("  %-28s %8.1f %8.1f\n", step.name.c_str(), step.milliseconds,
+                    step.residentKib / kKibPerMib);
     }
     std::printf("  %-28s %8.1f   (target < 1000; Mesa shader cache %s)\n", "total",
                 report.startupTotal,
@@ -60,6 +61,11 @@ void printFrames(const BenchReport& report) {
     std::printf(
         "  slowest frame with a first stone, a new clock or a phase switch: %.2f x median\n",
         worstFirstAppearanceRatio(report.game));
+    std::printf(
+        "  main-thread CPU per frame, median: game %.2f ms, bare draw %.2f ms, clear + swap "
+        "%.2f ms\n",
+        medianCpuMilliseconds(report.game), medianCpuMilliseconds(report.bareDraw),
+        medianCpuMilliseconds(report.clearSwap));
     std::printf("  heap allocations per game frame (drawing included): %.1f\n",
                 ratio(static_cast<double>(totalAllocations(report.game)),
                       static_cast<double>(report.game.size())));
@@ -104,8 +110,8 @@ void printMemory(const BenchReport& report) {
 void writeLoop(std::ofstream& out, const char* name, const std::vector<LoopSample>& samples) {
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const LoopSample& s = samples[i];
-        out << name << ',' << i << ',' << s.milliseconds << ',' << s.events.paused << ','
-            << s.events.firstAppearance << ',' << s.allocations << '\n';
+        out << name << ',' << i << ',' << s.milliseconds << ',' << s.cpuMilliseconds << ','
+            << s.events.paused << ',' << s.events.firstAppearance << ',' << s.allocations << '\n';
     }
 }
 
@@ -120,6 +126,15 @@ std::vector<double> unpausedMilliseconds(const std::vector<LoopSample>& samples)
         }
     }
     return result;
+}
+
+double medianCpuMilliseconds(const std::vector<LoopSample>& samples) {
+    std::vector<double> cpu;
+    cpu.reserve(samples.size());
+    for (const LoopSample& sample : samples) {
+        cpu.push_back(sample.cpuMilliseconds);
+    }
+    return percentile(cpu, 0.5);
 }
 
 double worstFirstAppearanceRatio(const std::vector<LoopSample>& samples) {
@@ -159,7 +174,7 @@ bool writeCsv(const BenchReport& report, const std::string& path) {
     if (!out) {
         return false;
     }
-    out << "loop,frame,milliseconds,paused,first_appearance,allocations\n";
+    out << "loop,frame,milliseconds,cpu_milliseconds,paused,first_appearance,allocations\n";
     writeLoop(out, "game", report.game);
     writeLoop(out, "bare_draw", report.bareDraw);
     writeLoop(out, "clear_swap", report.clearSwap);

@@ -11,6 +11,8 @@ struct GameContext;
 // One pass of one loop: its wall time, what happened in it and the heap allocations it made.
 struct LoopSample {
     double milliseconds = 0.0;
+    // CPU time of the main thread in the pass.
+    double cpuMilliseconds = 0.0;
     PassEvents events;
     unsigned long allocations = 0;
 };
@@ -18,6 +20,8 @@ struct LoopSample {
 struct StartupStep {
     std::string name;
     double milliseconds = 0.0;
+    // Resident memory when the step was done.
+    long residentKib = 0;
 };
 
 // Resident memory sampled while playing on after the benchmark.
@@ -47,6 +51,9 @@ struct BenchReport {
 
 // The frame times of the frames that did not freeze for a designed one-second pause.
 std::vector<double> unpausedMilliseconds(const std::vector<LoopSample>& samples);
+
+// Median CPU time of the main thread per frame.
+double medianCpuMilliseconds(const std::vector<LoopSample>& samples);
 
 // The slowest frame in which something first appeared or the phase switched, as a multiple of
 // the median of the rest; 0 when there was none.

@@ -60,3 +60,11 @@ long peakResidentKib() {
 long residentKib() {
     return statusField("VmRSS");
 }
+
+double threadCpuMilliseconds() {
+    timespec now{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) != 0) {
+        return 0.0;
+    }
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}

@@ -12,7 +12,9 @@
 GameFrameOutput::GameFrameOutput(GLFWwindow* window, GameResources& resources)
     : window_(window), resources_(resources) {}
 
-void GameFrameOutput::drawScene(GameContext& context) { runScenePass(context, resources_); }
+void GameFrameOutput::drawScene(GameContext& context) {
+    runScenePass(context, resources_);
+}
 
 void GameFrameOutput::drawRelicScene(GameContext& context) {
     runRelicScenePass(context, resources_);
@@ -24,9 +26,13 @@ void GameFrameOutput::drawStatusTexts(const GameContext& context) {
                       context.clock.displayedFps);
 }
 
-void GameFrameOutput::drawRelicHint() { ::drawRelicHint(*resources_.textRenderer); }
+void GameFrameOutput::drawRelicHint() {
+    ::drawRelicHint(*resources_.textRenderer);
+}
 
-void GameFrameOutput::swapBuffers() { glfwSwapBuffers(window_); }
+void GameFrameOutput::swapBuffers() {
+    glfwSwapBuffers(window_);
+}
 
 void GameFrameOutput::applyRasterState(bool wireframe, bool cullingEnabled) {
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);

@@ -1,5 +1,7 @@
 #include "app/GameResources.h"
 
+#include "app/DriverWarmUp.h"
+
 #include "game/GameContext.h"
 #include "render/Texture.h"
 #include "world/Ground.h"
@@ -86,5 +88,7 @@ createGameResources(GameContext& context,
     resources->textRenderer = std::make_unique<TextRenderer>();
     linkWorld(context, *resources);
     report(groupLoaded, "text");
+    warmUpTextDrawing(*resources->textRenderer);
+    report(groupLoaded, "warm-up");
     return resources;
 }

@@ -44,7 +44,8 @@ struct GameResources {
 // order, sets up the player record and points the context's world links at what was made.
 // A file that fails reports itself and creation goes on with what could be made.
 // `groupLoaded`, when given, is told the name of each group as soon as it is ready ("programs",
-// "ground", "models", "textures", "particles", "text"), so start-up can be timed group by group.
+// "ground", "models", "textures", "particles", "text", "warm-up"), so start-up can be timed
+// group by group.
 std::unique_ptr<GameResources>
 createGameResources(GameContext& context,
                     const std::function<void(const char* group)>& groupLoaded = {});

@@ -16,7 +16,9 @@
 
 namespace {
 
-bool isHeld(GLFWwindow* window, int key) { return glfwGetKey(window, key) == GLFW_PRESS; }
+bool isHeld(GLFWwindow* window, int key) {
+    return glfwGetKey(window, key) == GLFW_PRESS;
+}
 
 HeldKeys sampleHeldKeys(GLFWwindow* window) {
     HeldKeys keys;

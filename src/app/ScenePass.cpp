@@ -12,8 +12,7 @@ namespace {
 const glm::vec3 kTrailColor{1.0f, 1.0f, 1.0f};
 const glm::vec3 kShimmerColor{0.0f, 1.0f, 0.0f};
 
-void uploadScene(const Shader& shader, const GameContext& context,
-                 const GameResources& resources) {
+void uploadScene(const Shader& shader, const GameContext& context, const GameResources& resources) {
     uploadSceneUniforms(shader, resources.directionalLight, resources.pointLight, context.camera,
                         context.settings.shaderBrightness);
 }
