@@ -8,12 +8,12 @@ JOBS       ?= $(shell nproc)
 BENCH_ARGS ?=
 CMAKE_FLAGS ?=
 
-.PHONY: run test deps build build-asan test-asan bench fuzz soak assets models textures format check-format clean
+.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models textures format check-format clean
 
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
-test: deps
+test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
@@ -52,11 +52,17 @@ bench: build
 models:
 	./tools/models/generate.sh
 
-format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+# The README's pictures, taken from the real game.
+screenshots: build
+	python3 tools/make-screenshots.py $(BUILD)/chronocell docs
 
-check-format:
-	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
+SOURCES_TO_FORMAT = find src tests tools bench \( -name '*.cpp' -o -name '*.h' \)
+
+format:
+	$(SOURCES_TO_FORMAT) | xargs clang-format -i
+
+check-format: deps
+	$(SOURCES_TO_FORMAT) | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -99,8 +99,12 @@ vec3 toDisplay(vec3 linearColor) {
 }
 // ---------------------------------------------------------------------------------------------
 
+// Material colours are authored as display colours, like the textures; light them in linear space.
+vec3 toLinear(vec3 displayColor) { return pow(max(displayColor, vec3(0.0)), vec3(kGamma)); }
+
 void main() {
-    vec3 color = sceneLight(mat.ambient, mat.diffuse, mat.specular, mat.shininess, worldNormal,
+    vec3 color = sceneLight(toLinear(mat.ambient), toLinear(mat.diffuse), toLinear(mat.specular),
+                            mat.shininess, worldNormal,
                             worldPosition);
     fragColor = vec4(toDisplay(color), 1.0);
 }

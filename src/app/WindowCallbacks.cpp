@@ -15,8 +15,9 @@ namespace {
 constexpr int kRefreshRateStep = 10;
 constexpr float kBrightnessStep = 0.1f;
 
-Application& applicationOf(GLFWwindow* window) {
-    return *static_cast<Application*>(glfwGetWindowUserPointer(window));
+// Null before the game is set up and after it is torn down; events then have nothing to act on.
+Application* applicationOf(GLFWwindow* window) {
+    return static_cast<Application*>(glfwGetWindowUserPointer(window));
 }
 
 // The size always comes from the settings; a window leaving fullscreen is placed at (0, 0).
@@ -64,7 +65,11 @@ void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int 
     if (action != GLFW_RELEASE) {
         return;
     }
-    Application& application = applicationOf(window);
+    Application* bound = applicationOf(window);
+    if (bound == nullptr) {
+        return;
+    }
+    Application& application = *bound;
     GameContext& context = application.context;
     Settings& settings = context.settings;
     switch (key) {
@@ -111,7 +116,10 @@ void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height) {
 void cursorPositionCallback(GLFWwindow* /*window*/, double /*x*/, double /*y*/) {}
 
 void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
-    applicationOf(window).context.camera.zoom(static_cast<float>(yOffset));
+    Application* application = applicationOf(window);
+    if (application != nullptr) {
+        application->context.camera.zoom(static_cast<float>(yOffset));
+    }
 }
 
 void registerWindowCallbacks(GLFWwindow* window) {

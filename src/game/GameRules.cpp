@@ -94,8 +94,7 @@ void checkGameEnd(GameContext& context) {
     const double played = static_cast<double>(context.clock.currentTime) -
                           static_cast<double>(context.clock.gameStartTime);
     if (played >= kGameLength && context.state != GameState::Lost) {
-        context.state =
-            context.game.relicCount < kRelicsToWin ? GameState::Lost : GameState::Won;
+        context.state = context.game.relicCount < kRelicsToWin ? GameState::Lost : GameState::Won;
     }
 }
 

@@ -15,7 +15,9 @@ constexpr float kReplacedHintBase = 3.0f;
 constexpr float kReplacedHintSpread = 3.0f;
 constexpr float kMiddleLaneX = 1.0f;
 
-glm::vec3 playerPosition(const Player& player) { return glm::vec3(player.x, player.y, player.z); }
+glm::vec3 playerPosition(const Player& player) {
+    return glm::vec3(player.x, player.y, player.z);
+}
 
 void placeClockAroundPlayer(GameContext& context) {
     context.clockSlot =
@@ -30,7 +32,8 @@ void replaceClocksOnStones(GameContext& context) {
             context.state = GameState::Lost;
             return;
         }
-        if (!context.clockSlot.collected && stone.getHitBox().intersects(context.clockSlot.getHitBox())) {
+        if (!context.clockSlot.collected &&
+            stone.getHitBox().intersects(context.clockSlot.getHitBox())) {
             placeClockAroundPlayer(context);
             context.game.relicTimer = 0.0f;
             context.timing.relicHintInterval =

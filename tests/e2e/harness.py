@@ -152,6 +152,21 @@ class GameRun:
         for _ in range(times):
             self.xdotool("click", "--window", self.window, str(button))
 
+    def wait_for_play(self, name="playing", timeout=10.0):
+        """The first picture of a game in progress (red countdown over a lit world), or None when
+        the game was lost first. The first frame can take a while as the driver compiles."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            shot = self.screenshot(name)
+            if Picture.is_red_screen(shot):
+                return None
+            countdown = shot.count(lambda r, g, b: r > 200 and g < 40 and b < 40,
+                                   (10, 0, 90, 60))
+            if countdown > 30 and max(shot.pixel(400, 560)) > 40:
+                return shot
+            time.sleep(0.05)
+        raise RuntimeError("the game did not show a frame of play")
+
     # --- pictures --------------------------------------------------------------------------
     def screenshot(self, name):
         """Captures the screen now (a raw X dump is quickest); the PNG is written on decode."""
@@ -196,6 +211,13 @@ class Picture:
     def pixels(self):
         self._decode()
         return self._pixels
+
+    @staticmethod
+    def is_red_screen(picture):
+        """The lost screen: red in two far corners of the window."""
+        def red(pixel):
+            return pixel[0] > 200 and pixel[1] < 40 and pixel[2] < 40
+        return red(picture.pixel(790, 300)) and red(picture.pixel(5, 590))
 
     def pixel(self, x, y):
         offset = (y * self.width + x) * 3

@@ -20,7 +20,7 @@ def is_white(r, g, b):
 
 
 def is_lost_screen(shot):
-    return is_red(*shot.pixel(790, 300)) and is_red(*shot.pixel(5, 590))
+    return harness.Picture.is_red_screen(shot)
 
 
 def is_path(r, g, b):
@@ -49,21 +49,19 @@ def runner_centre(shot):
 
 class GameplayTest(unittest.TestCase):
     def start_game(self):
-        """Starts a game and returns at once: the first stone can be met about 0.9 s in."""
+        """Starts a game and returns as soon as it shows: the first stone can be met about
+        0.9 s in. The game's first picture is kept in game.first_shot (None if already lost)."""
         game = harness.GameRun()
         self.addCleanup(game.close)
         game.wait_window()
-        game.press("Return", hold=0.1)
+        game.press("Return", hold=0.1, settle=0.0)
+        game.first_shot = game.wait_for_play("e2e_first_frame")
         return game
 
     def test_a_game_shows_the_world_and_the_status_texts(self):
         game = self.start_game()
-        # The first frame may take a moment while the driver compiles its shaders.
-        for _ in range(20):
-            shot = game.screenshot("e2e_in_game")
-            if shot.count(is_red, (10, 0, 90, 60)) > 30:
-                break
-            time.sleep(0.05)
+        shot = game.first_shot
+        self.assertIsNotNone(shot, "a game in progress is shown")
         width, height = shot.width, shot.height
         self.assertEqual((1024, 768), (width, height))
         # The window sits at the top-left of the screen; its picture is 800 x 600.
@@ -99,37 +97,68 @@ class GameplayTest(unittest.TestCase):
         self.assertGreater(shot.count(is_red, (10, 0, 90, 60)), 30)
         self.assertNotIn("** GL ERROR **", game.stderr())
 
-    def test_lanes_and_jumps_move_the_runner_on_screen(self):
-        # Stones come early and at random, so a run that meets one before the pictures are taken
-        # is tried again. Several pictures are taken of each move, as frames come slowly in
-        # software rendering.
+    def play_until_pictures(self, script):
+        """Runs script(game) -> pictures in fresh games until none of the pictures shows the lost
+        screen: stones come early and at random, and may end a game before its pictures."""
         for attempt in range(6):
             game = self.start_game()
-            start = game.screenshot("e2e_lane_start")
-            game.press("a", hold=0.1, settle=0.0)
-            left = [game.screenshot("e2e_lane_left_%d" % i) for i in range(3)]
-            game.xdotool("keydown", "space")
-            jumping = [game.screenshot("e2e_jump_%d" % i) for i in range(4)]
-            game.xdotool("keyup", "space")
+            shots = [game.first_shot] + script(game) if game.first_shot else None
             game.press("Escape", hold=0.05)
-            if not any(is_lost_screen(shot) for shot in [start] + left + jumping):
-                break
+            if shots and not any(is_lost_screen(shot) for shot in shots):
+                return shots
             game.close()
-        else:
-            self.fail("every attempt met a stone before the pictures were taken")
+        self.fail("every attempt met a stone before the pictures were taken")
+
+    def test_lanes_and_jumps_move_the_runner_on_screen(self):
+        def script(game):
+            # Several pictures of each move, as frames come slowly in software rendering.
+            shots = []
+            game.press("a", hold=0.1, settle=0.0)
+            shots += [game.screenshot("e2e_lane_left_%d" % i) for i in range(3)]
+            game.xdotool("keydown", "space")
+            shots += [game.screenshot("e2e_jump_%d" % i) for i in range(6)]
+            game.xdotool("keyup", "space")
+            return shots
+
+        shots = self.play_until_pictures(script)
+        start, left, jumping = shots[0], shots[1:4], shots[4:]
         # The camera looks at the middle of the path: the x = 0 lane is right of the centre.
         self.assertGreater(runner_centre(start)[0], 420)
         self.assertLess(min(runner_centre(shot)[0] for shot in left), 380,
                         "A moves the runner to the lane on the left")
-        # The camera rises with the runner, so a jump shows as the ground falling away: the path
-        # looks narrower at the same screen rows.
-        self.assertLess(min(path_width(shot) for shot in jumping),
-                        0.95 * max(path_width(shot) for shot in left), "Space lifts the runner")
+        # The camera rises with the runner, so a jump shows as the ground falling away: every
+        # ground point seen is farther by (9.19 + height) / 9.19, and the path looks narrower.
+        on_ground = sorted(path_width(shot) for shot in left)[1]
+        self.assertLess(min(path_width(shot) for shot in jumping), 0.97 * on_ground,
+                        "Space lifts the runner")
+
+    def test_status_texts_toggle_and_the_wheel_zooms(self):
+        def script(game):
+            shots = []
+            game.press("F3", hold=0.05, settle=0.1)
+            shots.append(game.screenshot("e2e_hud_off"))
+            game.scroll(4, times=3)
+            time.sleep(0.1)
+            shots.append(game.screenshot("e2e_zoomed_in"))
+            return shots
+
+        hud_on, hud_off, zoomed = self.play_until_pictures(script)
+        self.assertGreater(hud_on.count(is_red, (10, 0, 90, 60)), 30)
+        self.assertEqual(0, hud_off.count(is_red, (10, 0, 90, 60)), "F3 hides the status texts")
+        self.assertGreater(path_width(zoomed), 1.1 * path_width(hud_off),
+                           "scrolling up brings the camera closer")
 
     def test_escape_returns_to_the_start_screen_and_a_second_escape_exits(self):
-        game = self.start_game()
-        game.press("Escape", hold=0.05)
-        time.sleep(0.5)
+        # A stone may end the game before Escape arrives; Escape on the lost screen quits.
+        for attempt in range(6):
+            game = self.start_game()
+            if game.first_shot is not None:
+                game.press("Escape", hold=0.05, settle=0.5)
+                if game.process.poll() is None:
+                    break
+            game.close()
+        else:
+            self.fail("every attempt met a stone before Escape")
         shot = game.screenshot("e2e_back_to_start")
         self.assertGreater(shot.count(is_white, (0, 250, 800, 330)), 100)
         game.press("Escape")

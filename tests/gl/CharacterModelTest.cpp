@@ -247,9 +247,9 @@ class ScenePainter {
         glUseProgram(shader->id);
         shader->setMat4("viewProjMatrix", sceneProjection() * camera.getViewMatrix());
         shader->setVec3("camera_world", camera.position);
-        shader->setFloat("brightness", 1.0f);
-        shader->setVec3("dirL.color", glm::vec3(0.6f));
-        shader->setVec3("dirL.direction", glm::normalize(glm::vec3(0.3f, -1.0f, 0.6f)));
+        shader->setFloat("brightness", 0.3f);
+        shader->setVec3("dirL.color", glm::vec3(0.2f));
+        shader->setVec3("dirL.direction", glm::normalize(glm::vec3(0.0f, -1.0f, -1.0f)));
         shader->setVec3("pointL.color", glm::vec3(1.0f));
         shader->setVec3("pointL.position", glm::vec3(0.0f));
         shader->setVec3("pointL.attenuation", glm::vec3(1.0f, 0.2f, 0.1f));

@@ -112,17 +112,6 @@ TEST_F(WorldObjectsGl, StoneUploadsItsPlacementAndAppearsWhereTheCameraLooks) {
     EXPECT_EQ(takeGlError(), static_cast<unsigned>(GL_NO_ERROR));
 }
 
-TEST_F(WorldObjectsGl, ClockUploadsItsQuarterTurnedPlacement) {
-    Clock clock;
-    clock.position = glm::vec3(1.0f, 1.0f, 8.0f);
-    clock.model = block.get();
-    clock.draw(plain);
-    EXPECT_EQ(uniformMat4(plain->id, "modelMatrix"), clock.modelMatrix());
-    const glm::ivec2 pixel = projectToWindow(camera, clock.position + glm::vec3(0.0f, 0.25f, 0.0f));
-    const Rgb seen = readPixel(pixel.x, pixel.y);
-    EXPECT_GT(seen.r + seen.g + seen.b, 60);
-}
-
 TEST_F(WorldObjectsGl, MissingModelDrawsNothingAndLeavesTheUniformsAlone) {
     plain->setMat4("modelMatrix", glm::mat4(1.0f));
     Stone stone;

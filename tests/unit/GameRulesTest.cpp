@@ -7,16 +7,6 @@
 
 namespace {
 
-constexpr double kFrame = 1.0 / 60.0;
-
-Stone stoneAt(float x, float z) {
-    Stone stone;
-    stone.position = glm::vec3(x, 0.0f, z);
-    stone.scale = glm::vec3(1.0f, 2.5f, 1.0f);
-    stone.hitBox = HitBox{stone.position, stone.scale};
-    return stone;
-}
-
 Clock clockAt(const glm::vec3& position) {
     Clock clock = Clock::emptySlot();
     clock.position = position;

@@ -1,7 +1,6 @@
 #include "world/HitBox.h"
 #include "RandomTestHelpers.h"
 #include "world/Clock.h"
-#include "world/Player.h"
 #include "world/Stone.h"
 
 #include <gtest/gtest.h>
@@ -78,13 +77,4 @@ TEST(HitBox, LowClockIsTouchedStandingHighClockOnlyNearAJumpsTop) {
     // A clock is 0.5 wide: 0.75 to the side of the player's centre is still within reach.
     expectOverlap(playerBox(0.75f, 0.0f, 5.0f), low.getHitBox(), true);
     expectOverlap(playerBox(0.76f, 0.0f, 5.0f), low.getHitBox(), false);
-}
-
-TEST(HitBox, PlayerBoxFollowsThePlayer) {
-    Player player(nullptr, nullptr, -0.0f, 0.0f, 0.0f, 10.0f, 10.0f);
-    player.jumpRequested = true;
-    player.update(0.1f);
-    EXPECT_EQ(player.hitBox.position, glm::vec3(player.x, player.y, player.z));
-    EXPECT_GT(player.hitBox.position.y, 0.0f);
-    EXPECT_EQ(player.hitBox.size, glm::vec3(1.0f));
 }

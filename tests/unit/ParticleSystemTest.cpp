@@ -24,17 +24,6 @@ void expectInstanceDataMatches(const ParticleSystem& system) {
 
 } // namespace
 
-TEST(ParticleSystem, StartsWithFiftySpentParticles) {
-    const ParticleSystem system = ParticleSystem::withoutGpu();
-    ASSERT_EQ(system.particles.size(), static_cast<std::size_t>(kPool));
-    for (const Particle& p : system.particles) {
-        EXPECT_EQ(p.position, glm::vec3(0.0f));
-        EXPECT_EQ(p.size, 0.1f);
-        EXPECT_EQ(p.life, 0.0f);
-    }
-    EXPECT_EQ(system.vao, 0u);
-}
-
 TEST(ParticleSystem, FirstUpdateRespawnsAllAroundTheEmitter) {
     ParticleSystem system = ParticleSystem::withoutGpu();
     Random random;

@@ -29,20 +29,6 @@ JumpRecord jump(Player& player, float dt) {
 
 } // namespace
 
-TEST(Player, ConstructedAsTheGameStartsIt) {
-    Camera camera;
-    const Player player = gamePlayer(&camera);
-    EXPECT_TRUE(std::signbit(player.x));
-    EXPECT_EQ(player.state, Player::kOnGround);
-    EXPECT_EQ(player.speed, 10.0f);
-    EXPECT_EQ(player.startSpeed, 10.0f);
-    EXPECT_EQ(player.jumpVelocity, 10.0f);
-    EXPECT_EQ(player.gravity, -35.0f);
-    EXPECT_EQ(player.animationIndex, Player::kRunClip);
-    EXPECT_EQ(player.camera, &camera);
-    EXPECT_EQ(player.hitBox.size, glm::vec3(1.0f));
-}
-
 TEST(Player, JumpStartsAtHalfStepHeightAndPeaksNearOnePointFourThree) {
     Player player = gamePlayer();
     const float dt = 1.0f / 60.0f;

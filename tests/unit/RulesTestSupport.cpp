@@ -8,6 +8,14 @@
 #include <cstdint>
 #include <stdexcept>
 
+Stone stoneAt(float x, float z) {
+    Stone stone;
+    stone.position = glm::vec3(x, 0.0f, z);
+    stone.scale = glm::vec3(1.0f, 2.5f, 1.0f);
+    stone.hitBox = HitBox{stone.position, stone.scale};
+    return stone;
+}
+
 void RecordingOutput::drawScene(GameContext& context) {
     calls.push_back("scene");
     if (context.links.directionalLight != nullptr) {

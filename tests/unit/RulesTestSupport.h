@@ -8,6 +8,12 @@
 #include <string>
 #include <vector>
 
+// One frame at 60 frames a second.
+inline constexpr double kFrame = 1.0 / 60.0;
+
+// A tall stone standing at (x, 0, z), as a stone of the outer lanes is made.
+Stone stoneAt(float x, float z);
+
 // A game clock moved by hand; sleeping advances it instantly, as the real sleep would.
 class FakeClock : public GameClock {
   public:

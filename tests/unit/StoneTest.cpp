@@ -40,11 +40,6 @@ TEST(Stone, EachDrawKindPicksItsLaneAndShapeTenAhead) {
     }
 }
 
-TEST(Stone, OuterLaneFollowsTheLaneSpan) {
-    Random random = beforeLaneKind(0);
-    EXPECT_EQ(Stone::create(random, 0.0f, 6.0f, nullptr).position.x, 3.0f);
-}
-
 TEST(Stone, ModelFillsItsHitBox) {
     Random random = beforeLaneKind(2);
     const Stone stone = Stone::create(random, 5.0f, 4.0f, nullptr);

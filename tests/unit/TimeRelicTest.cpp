@@ -8,16 +8,6 @@
 
 namespace {
 
-constexpr double kFrame = 1.0 / 60.0;
-
-Stone stoneAt(float x, float z) {
-    Stone stone;
-    stone.position = glm::vec3(x, 0.0f, z);
-    stone.scale = glm::vec3(1.0f, 2.5f, 1.0f);
-    stone.hitBox = HitBox{stone.position, stone.scale};
-    return stone;
-}
-
 // A fixture whose game is quiet: no phase switch, no stones unless a test places them.
 struct QuietGame : RulesFixture {
     QuietGame() {
@@ -164,7 +154,8 @@ TEST(RelicFrame, ThePickupReturnsThePlayerAndPausesForASecond) {
     EXPECT_EQ(1.0f, game.context.camera.target.x);
     EXPECT_EQ(1000, game.clock.sleptMilliseconds);
     game.frame(kFrame);
-    EXPECT_NEAR(kFrame, game.context.clock.deltaTime, 1e-4) << "the pause stays out of the next frame";
+    EXPECT_NEAR(kFrame, game.context.clock.deltaTime, 1e-4)
+        << "the pause stays out of the next frame";
     EXPECT_FALSE(game.context.relic.relicMode);
 }
 

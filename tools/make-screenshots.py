@@ -1,0 +1,46 @@
+#!/usr/bin/env python3
+"""Takes the README's pictures from the real game under a private Xvfb: the start screen and a
+game in progress, cropped to the 800 x 600 window. Usage: make-screenshots.py BINARY OUT_DIR"""
+
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import harness  # noqa: E402
+
+
+def crop_to_window(picture, target):
+    subprocess.run([harness.CONVERT, picture.path, "-crop", "800x600+0+0", "+repage", target],
+                   check=True)
+
+
+def main():
+    binary, out_dir = sys.argv[1], sys.argv[2]
+    harness.OPTIONS.binary = os.path.abspath(binary)
+    harness.OPTIONS.source = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+    harness.OPTIONS.shots = os.path.abspath(os.path.join(out_dir, ".raw"))
+    os.makedirs(out_dir, exist_ok=True)
+    # A stone may end a game before the picture; try until one shows the run in progress.
+    for attempt in range(10):
+        game = harness.GameRun()
+        try:
+            game.wait_window()
+            time.sleep(0.5)
+            start = game.screenshot("start")
+            start.pixels  # decode now, while the capture is fresh
+            game.press("Return", hold=0.1, settle=0.3)
+            playing = game.wait_for_play()
+            if playing is not None:
+                crop_to_window(start, os.path.join(out_dir, "start-screen.png"))
+                crop_to_window(playing, os.path.join(out_dir, "in-game.png"))
+                return 0
+        finally:
+            game.close()
+    print("no picture of a game in progress could be taken", file=sys.stderr)
+    return 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
