@@ -62,11 +62,15 @@ void runStatePass(Application& application, GameResources& resources) {
 
 } // namespace
 
+void runLoopPass(Application& application, GameResources& resources, const HeldKeys& keys) {
+    pollHeldKeys(application.context, keys);
+    glfwPollEvents();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    runStatePass(application, resources);
+}
+
 void runMainLoop(GLFWwindow* window, Application& application, GameResources& resources) {
     while (!glfwWindowShouldClose(window)) {
-        pollHeldKeys(application.context, sampleHeldKeys(window));
-        glfwPollEvents();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        runStatePass(application, resources);
+        runLoopPass(application, resources, sampleHeldKeys(window));
     }
 }

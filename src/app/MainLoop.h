@@ -3,6 +3,11 @@
 struct Application;
 struct GameResources;
 struct GLFWwindow;
+struct HeldKeys;
 
 // Runs passes until the window is asked to close: held keys, events, clear, the state's work.
 void runMainLoop(GLFWwindow* window, Application& application, GameResources& resources);
+
+// One pass of the loop with the movement keys given rather than read from the window, for
+// programs that drive the game themselves (the soak run).
+void runLoopPass(Application& application, GameResources& resources, const HeldKeys& keys);

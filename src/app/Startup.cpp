@@ -7,11 +7,28 @@
 #include <glad/gl.h>
 
 #include <GLFW/glfw3.h>
+#include <algorithm>
 #include <iostream>
 #include <stb/stb_image.h>
 
-GLFWwindow* createGameWindow(const Settings& settings) {
+void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight) {
+    if (screenWidth > 0) {
+        settings.width = std::min(settings.width, screenWidth);
+    }
+    if (screenHeight > 0) {
+        settings.height = std::min(settings.height, screenHeight);
+    }
+}
+
+GLFWwindow* createGameWindow(Settings& settings) {
     glfwInit();
+    // A window far larger than the screen cannot be seen whole and costs a framebuffer of that
+    // size on every frame (a 16384-pixel square takes seconds a frame in software rendering).
+    if (GLFWmonitor* primary = glfwGetPrimaryMonitor()) {
+        if (const GLFWvidmode* mode = glfwGetVideoMode(primary)) {
+            fitWindowToScreen(settings, mode->width, mode->height);
+        }
+    }
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);

@@ -4,8 +4,12 @@ struct GLFWwindow;
 struct Settings;
 
 // Initialises GLFW and opens the game window with an OpenGL 4.3 core context made current.
+// A size larger than the primary monitor is first brought down to the monitor's size.
 // Reports "Failes to create GLFW window", terminates GLFW and returns null on failure.
-GLFWwindow* createGameWindow(const Settings& settings);
+GLFWwindow* createGameWindow(Settings& settings);
+
+// Brings a window size down to fit a screen of the given size; a side that fits is kept.
+void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight);
 
 // Loads the OpenGL functions; reports "Failes to initialize GLAD" and returns false on failure.
 bool loadOpenGlFunctions();

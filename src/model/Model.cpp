@@ -1,6 +1,7 @@
 #include "model/Model.h"
 
 #include "model/Animation.h"
+#include "model/FileOnlyIOSystem.h"
 #include "render/AssetPath.h"
 #include "render/Shader.h"
 
@@ -86,10 +87,18 @@ Model::Model(const std::string& path) {
 }
 
 void Model::loadModel(const std::string& path) {
-    scene = importer.ReadFile(assetPath(path), kImportFlags);
+    const std::string fileName = assetPath(path);
+    importer.SetIOHandler(new FileOnlyIOSystem);
+    scene = importer.ReadFile(fileName, kImportFlags);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
         scene->mRootNode == nullptr) {
         reportImportError(importer.GetErrorString());
+        return;
+    }
+    // Junk in an OBJ file parses as a scene without error but with nothing in it; every model
+    // of the game has meshes, so such a file is a failed load, not a silent empty model.
+    if (scene->mNumMeshes == 0) {
+        reportImportError("No meshes in file \"" + fileName + "\".");
         return;
     }
     rootTransform = toGlm(scene->mRootNode->mTransformation);

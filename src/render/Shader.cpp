@@ -4,6 +4,7 @@
 
 #include <glad/gl.h>
 
+#include <filesystem>
 #include <fstream>
 #include <glm/gtc/type_ptr.hpp>
 #include <iostream>
@@ -12,6 +13,17 @@
 namespace {
 
 constexpr GLsizei kInfoLogSize = 1024;
+
+// Opens a source file through a stream whose failures raise. A folder opens without error on
+// this platform and then reads as nothing, so it is refused here like a missing file.
+void openSource(std::ifstream& file, const char* path) {
+    const std::string fileName = assetPath(path);
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error)) {
+        throw std::ios_base::failure("a folder, not a shader file: " + fileName);
+    }
+    file.open(fileName);
+}
 
 // Reads a whole file through a stream whose failures raise, so a missing or unreadable file
 // surfaces as one std::ios_base::failure.
@@ -46,8 +58,8 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath) {
     vertexFile.exceptions(std::ifstream::failbit | std::ifstream::badbit);
     fragmentFile.exceptions(std::ifstream::failbit | std::ifstream::badbit);
     try {
-        vertexFile.open(assetPath(vertexPath));
-        fragmentFile.open(assetPath(fragmentPath));
+        openSource(vertexFile, vertexPath);
+        openSource(fragmentFile, fragmentPath);
         std::string vertexText = readWholeFile(vertexFile);
         std::string fragmentText = readWholeFile(fragmentFile);
         vertexFile.close();

@@ -73,12 +73,14 @@ class Xvfb:
 class GameRun:
     """One run of the game in a scratch folder holding a copy of the repository's assets."""
 
-    def __init__(self, prepare=None, display=True, env=None):
+    def __init__(self, prepare=None, display=True, env=None, xvfb=None):
+        """`xvfb` lends a server that outlives this run, so many short runs can share one."""
         self.folder = tempfile.mkdtemp(prefix="chronocell-e2e-")
         shutil.copytree(os.path.join(OPTIONS.source, "assets"), os.path.join(self.folder, "assets"))
         if prepare:
             prepare(os.path.join(self.folder, "assets"))
-        self.xvfb = Xvfb() if display else None
+        self.owns_xvfb = xvfb is None
+        self.xvfb = xvfb or (Xvfb() if display else None)
         self.env = dict(os.environ)
         self.env.pop("DISPLAY", None)
         if self.xvfb:
@@ -90,10 +92,11 @@ class GameRun:
         game_env = dict(self.env)
         if OPTIONS.preload:
             game_env["LD_PRELOAD"] = OPTIONS.preload
-        self.process = subprocess.Popen(
-            [OPTIONS.binary], cwd=self.folder, env=game_env,
-            stdout=open(self.stdout_path, "w"), stderr=open(self.stderr_path, "w"))
+        with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
+            self.process = subprocess.Popen([OPTIONS.binary], cwd=self.folder, env=game_env,
+                                            stdout=out, stderr=err)
         self.window = None
+        self.kept_output = {}
 
     # --- process ---------------------------------------------------------------------------
     def wait_exit(self, timeout=30):
@@ -103,12 +106,21 @@ class GameRun:
             return None
 
     def stdout(self):
-        with open(self.stdout_path, errors="replace") as file:
-            return file.read()
+        return self._output("stdout", self.stdout_path)
 
     def stderr(self):
-        with open(self.stderr_path, errors="replace") as file:
+        return self._output("stderr", self.stderr_path)
+
+    def _output(self, name, path):
+        """The game's output so far; after close, what it had written by then."""
+        if name in self.kept_output:
+            return self.kept_output[name]
+        with open(path, errors="replace") as file:
             return file.read()
+
+    def gl_errors(self):
+        """The OpenGL error lines the game's debug output wrote to standard error."""
+        return [line for line in self.stderr().splitlines() if "** GL ERROR **" in line]
 
     def close(self):
         if self.process.poll() is None:
@@ -118,13 +130,15 @@ class GameRun:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
-        if self.xvfb:
+        if self.xvfb and self.owns_xvfb:
             self.xvfb.stop()
+        self.kept_output = {"stdout": self.stdout(), "stderr": self.stderr()}
         shutil.rmtree(self.folder, ignore_errors=True)
 
     # --- window ----------------------------------------------------------------------------
     def xdotool(self, *args, check=True):
-        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        result = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True,
+                                errors="replace")
         if check and result.returncode != 0:
             raise RuntimeError("xdotool %s failed: %s" % (" ".join(args), result.stderr))
         return result.stdout.strip()

@@ -70,6 +70,8 @@ class GameplayTest(unittest.TestCase):
         0.9 s in. The game's first picture is kept in game.first_shot (None if already lost)."""
         game = harness.GameRun()
         self.addCleanup(game.close)
+        # Runs before the close above: nothing a player does may cause an OpenGL error.
+        self.addCleanup(lambda: self.assertEqual([], game.gl_errors()))
         game.wait_window()
         game.press("Return", hold=0.1, settle=0.0)
         game.first_shot = game.wait_for_play("e2e_first_frame")

@@ -1,0 +1,177 @@
+"""The fault matrix: every content file the game reads, damaged in every way, one short game
+each. Each case must print the loader's own message, survive, reach play and exit cleanly.
+
+The sanitizer build runs every case: its binary is the one that can prove no memory error and
+no leak. The normal build runs every damage on one file of each kind (set
+CHRONOCELL_FULL_MATRIX=1 for all of them), which keeps `make test` quick while still catching a
+release-only difference."""
+
+import os
+import re
+import unittest
+
+import faults
+import harness
+
+SETTINGS_MESSAGE = re.escape(
+    "ERROR: Failed to load 'assets/settings.ini'. Using default values instead.")
+FILE = re.escape("ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ")
+VERTEX = re.escape("ERROR_VERTEX_SHADER_COMPLINATION_ERROR:") + ".+"
+FRAGMENT = re.escape("ERROR_FRAGMENT_SHADER_COMPLINATION_ERROR:") + ".+"
+LINK = re.escape("ERROR_PROGRAM_LINKING_ERROR:") + ".+"
+TEXTURE = re.escape("Failed to load texture")
+FONT = re.escape("ERROR::FREETYPE: Failed to load font")
+GLYPH = re.escape("ERROR::FREETYTPE: Failed to load Glyph")
+GLYPH_COUNT = 128
+
+
+def assimp(text=".+"):
+    return re.escape("ERROR::ASSIMP:: ") + text
+
+
+def unopenable(name):
+    return assimp(re.escape('Unable to open file "assets/%s".' % name))
+
+
+# Lines a loader writes; anything else on standard output (such as the rest of a multi-line
+# compiler log) is not a message of its own.
+MESSAGE_LINE = re.compile(r"^(ERROR|Failed to load texture|Texture failed to load)")
+
+
+# Cut in half, these compile and then lack their main function at link time.
+CUT_BEFORE_MAIN = {"shader/vertexShaderAnimation.vert", "shader/textVertexShader.vert"}
+
+
+def message_lines(stdout):
+    return [line for line in stdout.splitlines() if MESSAGE_LINE.match(line)]
+
+
+def expected_messages(name, damage):
+    """The messages, in order, as patterns each matching one whole line."""
+    kind = damage.__name__
+    if name == faults.SETTINGS:
+        # An empty or damaged file is still a readable INI file: bad lines are skipped and
+        # missing keys take their defaults, without a word.
+        return [SETTINGS_MESSAGE] if kind in ("missing", "directory") else []
+    if name in faults.SHADERS:
+        if kind in ("missing", "directory"):
+            # Neither file of the pair is used: both stages compile empty sources.
+            return [FILE, VERTEX, FRAGMENT, LINK]
+        stage = VERTEX if name.endswith(".vert") else FRAGMENT
+        if kind == "truncated" and name in CUT_BEFORE_MAIN:
+            return [LINK]
+        return [stage, LINK]
+    if name in faults.MODELS:
+        return model_messages(name, kind)
+    if name in faults.MATERIALS:
+        # The OBJ reader goes on with its default material when the material file is missing,
+        # a folder or unparsable; damaged material lines are skipped.
+        return []
+    if name in faults.TEXTURES:
+        return [TEXTURE]
+    if name == faults.FONT:
+        return [FONT] + [GLYPH] * GLYPH_COUNT
+    raise AssertionError("no expectation for " + name)
+
+
+def model_messages(name, kind):
+    if kind in ("missing", "directory"):
+        return [unopenable(name)]
+    if name.endswith(".fbx"):
+        return [assimp()]
+    no_meshes = assimp(re.escape('No meshes in file "assets/%s".' % name))
+    return {
+        "empty": [assimp(re.escape("OBJ-file is too small."))],
+        # Cut at a line end, the clock's first half is itself a valid, smaller model.
+        "truncated": [] if name.endswith("clock.obj") else [assimp()],
+        "random_bytes": [no_meshes],
+    }.get(kind, [assimp()])
+
+
+# Damages that leave every program intact must not cause a single GL error either.
+def gl_errors_allowed(name):
+    return name in faults.SHADERS
+
+
+# LeakSanitizer's own thread tracer now and then dies while the driver's threads wind down at
+# exit; that says nothing about the game, so such a run is repeated (a leak report is not).
+LEAK_CHECKER_FAILURE = "LeakSanitizer has encountered a fatal error"
+LEAK_CHECK_RETRIES = 2
+
+SANITIZER_REPORT = re.compile(r"Sanitizer|runtime error:")
+
+REPRESENTATIVES = [faults.SETTINGS, "shader/materialVertexShader.vert",
+                   "shader/textFragmentShader.frag", "objects/character.fbx", "objects/stone.obj",
+                   "objects/stone.mtl", "textures/grasTexture.jpg", faults.FONT]
+
+
+def full_matrix():
+    return bool(harness.OPTIONS.preload) or os.environ.get("CHRONOCELL_FULL_MATRIX") == "1"
+
+
+class FaultMatrixTest(unittest.TestCase):
+    cases_tried = 0
+
+    @classmethod
+    def setUpClass(cls):
+        cls.xvfb = harness.Xvfb()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.stop()
+        print("\nfault matrix: %d cases tried" % FaultMatrixTest.cases_tried)
+
+    def check_files(self, names):
+        if not full_matrix():
+            names = [name for name in names if name in REPRESENTATIVES]
+        for name in names:
+            for damage in faults.damages(name):
+                with self.subTest(case=faults.case_name(name, damage)):
+                    self.check_case(name, damage)
+
+    def check_case(self, name, damage):
+        FaultMatrixTest.cases_tried += 1
+        result = faults.play_case(name, damage, self.xvfb)
+        for _ in range(LEAK_CHECK_RETRIES):
+            if LEAK_CHECKER_FAILURE not in result.stderr:
+                break
+            result = faults.play_case(name, damage, self.xvfb)
+        # GL errors of a broken program repeat every frame; the rest of standard error is kept.
+        other = "\n".join(line for line in result.stderr.splitlines()
+                          if not line.startswith("GL CALLBACK:"))
+        context = "\nstdout:\n%s\nstderr without GL messages:\n%s" % (result.stdout[-3000:],
+                                                                    other[-5000:])
+        self.assertEqual([], result.problems, context)
+        self.assertEqual(0, result.exit_code, context)
+        self.assertIsNone(SANITIZER_REPORT.search(result.stderr), context)
+        expected = expected_messages(name, damage)
+        lines = message_lines(result.stdout)
+        self.assertEqual(len(expected), len(lines), context)
+        for pattern, line in zip(expected, lines):
+            self.assertRegex(line, "^" + pattern + "$")
+        if not expected:
+            self.assertEqual("", result.stdout)
+        if not gl_errors_allowed(name):
+            self.assertNotIn("** GL ERROR **", result.stderr, context)
+
+    def test_settings_file(self):
+        self.check_files([faults.SETTINGS])
+
+    def test_shader_files(self):
+        self.check_files(faults.SHADERS)
+
+    def test_model_files(self):
+        self.check_files(faults.MODELS)
+
+    def test_material_files_read_with_the_models(self):
+        self.check_files(faults.MATERIALS)
+
+    def test_texture_files(self):
+        self.check_files(faults.TEXTURES)
+
+    def test_font_file(self):
+        self.check_files([faults.FONT])
+
+
+if __name__ == "__main__":
+    harness.main()

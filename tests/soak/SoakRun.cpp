@@ -1,0 +1,261 @@
+// A long run of scripted play through the game's own start-up, frame procedures and window
+// callbacks, in one process. An autopilot reads the world and steers round the stones, so a game
+// lasts long enough for phase switches; now and then it stops dodging to lose, leaves a game
+// with Escape, or plays a game to its end, and it always starts the next one with Enter. It
+// counts OpenGL errors and samples resident memory, and fails when either goes wrong or when a
+// part of play (a lane change, a jump, a phase switch, a loss, a restart) never happened.
+//
+// Usage: chronocell_soak SECONDS [MEMORY_WARMUP_SECONDS]
+#include "app/Application.h"
+#include "app/DebugOutput.h"
+#include "app/GameFrameOutput.h"
+#include "app/GameResources.h"
+#include "app/GlfwGameClock.h"
+#include "app/MainLoop.h"
+#include "app/SettingsFile.h"
+#include "app/Startup.h"
+#include "app/WindowCallbacks.h"
+#include "game/GameContext.h"
+#include "game/PlayerControls.h"
+
+#include <glad/gl.h>
+
+#include <GLFW/glfw3.h>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kMemorySampleSeconds = 5.0;
+constexpr long kFlatMemoryKilobytes = 2048;
+// The autopilot looks this far ahead along the run, changes lane for a tall stone and jumps a
+// low one once it is this close.
+constexpr float kLookAhead = 6.0f;
+constexpr float kJumpDistance = 2.2f;
+constexpr float kLowStoneX = 1.0f;
+// How long each game is played with care before the autopilot stops dodging.
+constexpr double kCarefulSeconds = 30.0;
+constexpr double kScreenPauseSeconds = 0.5;
+
+// The game's own debug output, with errors also counted in the int the user pointer names.
+void GLAPIENTRY countingDebugCallback(GLenum source, GLenum type, GLuint id, GLenum severity,
+                                      GLsizei length, const GLchar* message, const void* user) {
+    if (type == GL_DEBUG_TYPE_ERROR) {
+        ++*static_cast<int*>(const_cast<void*>(user));
+    }
+    debugMessageCallback(source, type, id, severity, length, message, nullptr);
+}
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "VmRSS:") {
+            long kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes;
+        }
+    }
+    return -1;
+}
+
+enum class GamePlan { LoseAfterAWhile, LeaveWithEscape, PlayToTheEnd };
+constexpr int kPlanCount = 3;
+
+struct Tally {
+    int games = 0;
+    int laneChanges = 0;
+    int jumps = 0;
+    int phaseSwitches = 0;
+    int losses = 0;
+    int escapes = 0;
+    int frames = 0;
+};
+
+// The lane the player should hold for the nearest stone ahead, and whether to jump it.
+HeldKeys steer(const GameContext& context, bool careful) {
+    HeldKeys keys;
+    if (!careful) {
+        return keys;
+    }
+    const Player& player = context.player;
+    const float direction = player.speed >= 0.0f ? 1.0f : -1.0f;
+    const Stone* nearest = nullptr;
+    float nearestDistance = kLookAhead;
+    for (const Stone& stone : context.stones.stones) {
+        const float distance = (stone.position.z - player.z) * direction;
+        if (distance > -0.5f && distance < nearestDistance) {
+            nearest = &stone;
+            nearestDistance = distance;
+        }
+    }
+    if (nearest == nullptr) {
+        return keys;
+    }
+    if (std::fabs(nearest->position.x - kLowStoneX) < 0.1f) {
+        keys.space = nearestDistance < kJumpDistance && nearestDistance > 0.0f;
+        return keys;
+    }
+    // A tall stone blocks its own lane: hold the other one. A picks the x = 2 lane running
+    // forward and the x = 0 lane running back.
+    const int wantedLane = nearest->position.x > 1.0f ? 0 : 1;
+    if (player.lane != wantedLane) {
+        const bool wantsRight = wantedLane == 1;
+        const bool reversed = context.game.reversedPhase;
+        keys.a = wantsRight != reversed;
+        keys.d = !keys.a;
+    }
+    return keys;
+}
+
+class SoakRun {
+  public:
+    SoakRun(GLFWwindow* window, Application& application, GameResources& resources)
+        : window_(window), application_(application), resources_(resources) {}
+
+    bool run(double seconds, double warmupSeconds) {
+        glDebugMessageCallback(countingDebugCallback, &glErrors_);
+        const Clock::time_point start = Clock::now();
+        Clock::time_point nextSample = start;
+        Clock::time_point screenSince = start;
+        while (secondsSince(start) < seconds) {
+            GameContext& context = application_.context;
+            if (context.state == GameState::Playing) {
+                playPass(context);
+                screenSince = Clock::now();
+            } else {
+                runLoopPass(application_, resources_, HeldKeys{});
+                if (secondsSince(screenSince) > kScreenPauseSeconds) {
+                    release(GLFW_KEY_ENTER);
+                    startedGame();
+                }
+            }
+            ++tally_.frames;
+            if (Clock::now() >= nextSample) {
+                samples_.push_back({secondsSince(start), residentKilobytes()});
+                nextSample +=
+                    std::chrono::milliseconds(static_cast<int>(kMemorySampleSeconds * 1000.0));
+            }
+        }
+        return report(warmupSeconds);
+    }
+
+  private:
+    struct Sample {
+        double seconds;
+        long kilobytes;
+    };
+
+    static double secondsSince(Clock::time_point then) {
+        return std::chrono::duration<double>(Clock::now() - then).count();
+    }
+
+    // Calls the game's own key callback, as GLFW does when a key is released.
+    void release(int key) { keyCallback(window_, key, 0, GLFW_RELEASE, 0); }
+
+    void startedGame() {
+        ++tally_.games;
+        gameStart_ = Clock::now();
+        // The first game loses after a phase switch, the second is left with Escape, the third
+        // runs its 90 seconds out, and so on.
+        plan_ = static_cast<GamePlan>((tally_.games - 1) % kPlanCount);
+    }
+
+    void playPass(GameContext& context) {
+        const double played = secondsSince(gameStart_);
+        if (plan_ == GamePlan::LeaveWithEscape && played > kCarefulSeconds / 2.0) {
+            release(GLFW_KEY_ESCAPE);
+            ++tally_.escapes;
+            return;
+        }
+        const bool careful = plan_ == GamePlan::PlayToTheEnd || played < kCarefulSeconds;
+        const HeldKeys keys = steer(context, careful);
+        const int lane = context.player.lane;
+        const bool reversed = context.game.reversedPhase;
+        const bool onGround = context.player.state != Player::kInAir;
+        runLoopPass(application_, resources_, keys);
+        tally_.laneChanges += context.player.lane != lane ? 1 : 0;
+        tally_.jumps += keys.space && onGround ? 1 : 0;
+        tally_.phaseSwitches += context.game.reversedPhase != reversed ? 1 : 0;
+        tally_.losses += context.state == GameState::Lost ? 1 : 0;
+    }
+
+    bool report(double warmupSeconds) const {
+        long low = 0;
+        long high = 0;
+        bool first = true;
+        for (const Sample& sample : samples_) {
+            if (sample.seconds < warmupSeconds) {
+                continue;
+            }
+            low = first ? sample.kilobytes : std::min(low, sample.kilobytes);
+            high = first ? sample.kilobytes : std::max(high, sample.kilobytes);
+            first = false;
+        }
+        std::printf("soak: %d frames, %d games, %d lane changes, %d jumps, %d phase switches, "
+                    "%d losses, %d left with Escape, %d GL errors\n",
+                    tally_.frames, tally_.games, tally_.laneChanges, tally_.jumps,
+                    tally_.phaseSwitches, tally_.losses, tally_.escapes, glErrors_);
+        std::printf("soak: resident memory at start %ld kB, after %.0f s from %ld to %ld kB "
+                    "(spread %ld kB), at the end %ld kB\n",
+                    samples_.empty() ? -1 : samples_.front().kilobytes, warmupSeconds, low, high,
+                    high - low, samples_.empty() ? -1 : samples_.back().kilobytes);
+        bool ok = glErrors_ == 0;
+        ok = ok && tally_.laneChanges > 0 && tally_.jumps > 0 && tally_.phaseSwitches > 0;
+        ok = ok && tally_.losses > 0 && tally_.games > 1;
+        ok = ok && (first || high - low <= kFlatMemoryKilobytes);
+        std::printf("soak: %s\n", ok ? "passed" : "FAILED");
+        return ok;
+    }
+
+    GLFWwindow* window_;
+    Application& application_;
+    GameResources& resources_;
+    Tally tally_;
+    int glErrors_ = 0;
+    GamePlan plan_ = GamePlan::LoseAfterAWhile;
+    Clock::time_point gameStart_ = Clock::now();
+    std::vector<Sample> samples_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s SECONDS [MEMORY_WARMUP_SECONDS]\n", argv[0]);
+        return 2;
+    }
+    const double seconds = std::atof(argv[1]);
+    const double warmup = argc > 2 ? std::atof(argv[2]) : seconds;
+
+    auto context = std::make_unique<GameContext>();
+    context->settings = readSettings("assets/settings.ini");
+    GLFWwindow* window = createGameWindow(context->settings);
+    if (window == nullptr || !loadOpenGlFunctions()) {
+        return 1;
+    }
+    configureOpenGl(window, context->settings);
+    bool ok = false;
+    {
+        std::unique_ptr<GameResources> resources = createGameResources(*context);
+        GlfwGameClock clock;
+        GameFrameOutput output(window, *resources);
+        Application application{*context, clock, output};
+        glfwSetWindowUserPointer(window, &application);
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        ok = SoakRun(window, application, *resources).run(seconds, warmup);
+        glfwSetWindowUserPointer(window, nullptr);
+        context->links = WorldLinks{};
+    }
+    glfwTerminate();
+    return ok ? 0 : 1;
+}
