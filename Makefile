@@ -7,6 +7,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 180
 SOAK_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
+# For example BENCH_ARGS="--frames 3000 --csv frames.csv --soak 10".
+BENCH_ARGS ?=
 CMAKE_FLAGS ?=
 
 .PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models textures format check-format clean
@@ -66,7 +68,7 @@ textures: deps
 	./$(BUILD)/gen_textures assets/textures
 
 bench: build
-	./tools/with-display.sh ./$(BUILD)/chronocell-bench
+	./tools/with-display.sh ./$(BUILD)/chronocell-bench $(BENCH_ARGS)
 
 # Regenerates the four model files under assets/objects (installs Blender on first use; the
 # game itself never needs it).

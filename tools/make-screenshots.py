@@ -30,9 +30,15 @@ def main():
             time.sleep(0.5)
             start = game.screenshot("start")
             start.pixels  # decode now, while the capture is fresh
-            game.press("Return", hold=0.1, settle=0.3)
-            playing = game.wait_for_play()
-            if playing is not None:
+            game.press("Return", hold=0.1, settle=0.0)
+            if game.wait_for_play() is None:
+                continue
+            # A second into the run the frame rate is shown; a jump shows the runner's tuck.
+            game.xdotool("keydown", "space")
+            time.sleep(1.2)
+            playing = game.screenshot("playing")
+            game.xdotool("keyup", "space")
+            if not harness.Picture.is_red_screen(playing):
                 crop_to_window(start, os.path.join(out_dir, "start-screen.png"))
                 crop_to_window(playing, os.path.join(out_dir, "in-game.png"))
                 return 0

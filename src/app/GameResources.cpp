@@ -1,5 +1,7 @@
 #include "app/GameResources.h"
 
+#include "app/DriverWarmUp.h"
+
 #include "game/GameContext.h"
 #include "render/Texture.h"
 #include "world/Ground.h"
@@ -50,27 +52,43 @@ void linkWorld(GameContext& context, GameResources& resources) {
     context.links.directionalLight = &resources.directionalLight;
 }
 
+void report(const std::function<void(const char*)>& groupLoaded, const char* group) {
+    if (groupLoaded) {
+        groupLoaded(group);
+    }
+}
+
 } // namespace
 
-std::unique_ptr<GameResources> createGameResources(GameContext& context) {
+std::unique_ptr<GameResources>
+createGameResources(GameContext& context,
+                    const std::function<void(const char* group)>& groupLoaded) {
     auto resources = std::make_unique<GameResources>();
     createPrograms(*resources);
+    report(groupLoaded, "programs");
     resources->grassMaterial =
         makeGroundMaterial(resources->textureShader, glm::vec3(0.1f, 0.7f, 0.1f));
     resources->pathMaterial =
         makeGroundMaterial(resources->textureShader, glm::vec3(0.8f, 0.8f, 0.0f));
     resources->grass = createGrassGeometry(resources->grassMaterial);
     resources->path = createPathGeometry(resources->pathMaterial);
+    report(groupLoaded, "ground");
     resources->directionalLight = DirectionalLight{};
     resources->pointLight = PointLight{};
     createModels(*resources);
+    report(groupLoaded, "models");
     resources->grassTexture = loadTexture("assets\\textures\\grasTexture.jpg");
     resources->pathTexture = loadTexture("assets\\textures\\pathTex.jpg");
+    report(groupLoaded, "textures");
     resources->playerParticles = std::make_unique<ParticleSystem>();
     resources->clockParticles = std::make_unique<ParticleSystem>();
+    report(groupLoaded, "particles");
     context.player =
         Player(resources->characterModel.get(), &context.camera, -0.0f, 0.0f, 0.0f, 10.0f, 10.0f);
     resources->textRenderer = std::make_unique<TextRenderer>();
     linkWorld(context, *resources);
+    report(groupLoaded, "text");
+    warmUpTextDrawing(*resources->textRenderer);
+    report(groupLoaded, "warm-up");
     return resources;
 }

@@ -9,6 +9,7 @@
 #include "text/TextRenderer.h"
 #include "world/ParticleSystem.h"
 
+#include <functional>
 #include <memory>
 
 struct GameContext;
@@ -42,4 +43,9 @@ struct GameResources {
 // Loads every shader, mesh, model, texture, particle system and the font in the game's fixed
 // order, sets up the player record and points the context's world links at what was made.
 // A file that fails reports itself and creation goes on with what could be made.
-std::unique_ptr<GameResources> createGameResources(GameContext& context);
+// `groupLoaded`, when given, is told the name of each group as soon as it is ready ("programs",
+// "ground", "models", "textures", "particles", "text", "warm-up"), so start-up can be timed
+// group by group.
+std::unique_ptr<GameResources>
+createGameResources(GameContext& context,
+                    const std::function<void(const char* group)>& groupLoaded = {});

@@ -104,6 +104,11 @@ void Model::loadModel(const std::string& path) {
     rootTransform = toGlm(scene->mRootNode->mTransformation);
     directory = directoryOf(path);
     processNode(scene->mRootNode, scene);
+    boneUniformNames.reserve(boneCount);
+    for (unsigned int i = 0; i < boneCount; ++i) {
+        boneUniformNames.push_back("finalBoneMatrices[" + std::to_string(i) + "]");
+    }
+    boneMatrices.reserve(boneCount);
 }
 
 void Model::processNode(const aiNode* node, const aiScene* scene) {
@@ -199,10 +204,9 @@ void Model::draw(std::shared_ptr<Shader> shader, bool animated) {
         return;
     }
     if (animated) {
-        std::vector<glm::mat4> transforms;
-        boneTransform(ticksToSeconds(SDL_GetTicks()), transforms);
-        for (std::size_t i = 0; i < transforms.size(); ++i) {
-            shader->setMat4("finalBoneMatrices[" + std::to_string(i) + "]", transforms[i]);
+        boneTransform(ticksToSeconds(SDL_GetTicks()), boneMatrices);
+        for (std::size_t i = 0; i < boneMatrices.size() && i < boneUniformNames.size(); ++i) {
+            shader->setMat4(boneUniformNames[i], boneMatrices[i]);
         }
     }
     for (const Mesh& mesh : meshes) {

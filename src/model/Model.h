@@ -31,6 +31,11 @@ class Model {
     unsigned int boneCount = 0;
     glm::mat4 rootTransform{1.0f};
     Assimp::Importer importer;
+    // "finalBoneMatrices[i]" for every bone, spelled out once at load so an animated draw does
+    // not build 17 strings a frame; the locations are still looked up by name at every draw.
+    std::vector<std::string> boneUniformNames;
+    // The pose of the last animated draw, kept so posing reuses the same storage every frame.
+    std::vector<glm::mat4> boneMatrices;
 
     explicit Model(const std::string& path);
     Model(const Model&) = delete;

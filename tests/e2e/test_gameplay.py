@@ -34,15 +34,15 @@ def path_width(shot):
 
 
 def runner_centre(shot):
-    """Centre of the runner's dark outfit on the path, or None when it is not in view."""
+    """Centre of the runner's blue shirt on the path, or None when it is not in view."""
     xs, ys = [], []
     for y in range(100, 420):
         for x in range(250, 560):
             r, g, b = shot.pixel(x, y)
-            if r < 50 and g < 50 and b < 100:
+            if b > 150 and r < 110 and b > g + 30:
                 xs.append(x)
                 ys.append(y)
-    if len(xs) < 100:
+    if len(xs) < 40:
         return None
     return sum(xs) / len(xs), sum(ys) / len(ys)
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The benchmark's command line: --frames N (frames of play per loop), --csv FILE (every
+// frame time), --soak MINUTES (then keep playing that long and watch resident memory).
+struct BenchOptions {
+    static constexpr int kDefaultFrames = 2000;
+    static constexpr int kMinFrames = 100;
+
+    int frames = kDefaultFrames;
+    std::string csvPath;
+    double soakMinutes = 0.0;
+};
+
+// The options, or nothing (after a message on standard error) when an argument is unknown, a
+// value is missing or a number is not a number in range.
+std::optional<BenchOptions> parseBenchOptions(const std::vector<std::string>& arguments);
