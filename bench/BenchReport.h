@@ -55,9 +55,10 @@ std::vector<double> unpausedMilliseconds(const std::vector<LoopSample>& samples)
 // Median CPU time of the main thread per frame.
 double medianCpuMilliseconds(const std::vector<LoopSample>& samples);
 
-// The slowest frame in which something first appeared or the phase switched, as a multiple of
-// the median of the rest; 0 when there was none.
-double worstFirstAppearanceRatio(const std::vector<LoopSample>& samples);
+// The slowest frame in which something first appeared or the phase switched, by wall time or
+// by main-thread CPU, as a multiple of the median of the other frames; 0 when there was none.
+double worstFirstAppearanceRatio(const std::vector<LoopSample>& samples,
+                                 double LoopSample::*measure);
 
 // Whether two contexts played the same game: same player, world, relics and random sequence.
 bool sameGame(const GameContext& a, const GameContext& b);
