@@ -38,7 +38,7 @@ test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure
+	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure --repeat until-pass:2
 
 # libFuzzer runs of the settings reader and the model import (OBJ and FBX), FUZZ_SECONDS each,
 # built with clang and the sanitizers in a folder of their own. Not part of `make test`.

@@ -53,6 +53,12 @@ Settings readSettings(const std::string& path) {
     return settings;
 }
 
+int stepRefreshRate(int refreshRate, int step) {
+    constexpr long kMaxRefreshRate = 1000;
+    const long next = static_cast<long>(refreshRate) + step;
+    return static_cast<int>(std::clamp(next, 0L, kMaxRefreshRate));
+}
+
 float stepBrightness(float brightness, float step) {
     if ((step < 0.0f && brightness <= 0.0f) || (step > 0.0f && brightness >= 1.0f)) {
         return brightness;

@@ -29,7 +29,7 @@ void toggleFullscreen(GLFWwindow* window, Settings& settings) {
 
 // Hints apply only to windows created later, so this changes the stored rate alone.
 void changeRefreshRate(Settings& settings, int step) {
-    settings.refreshRate += step;
+    settings.refreshRate = stepRefreshRate(settings.refreshRate, step);
     glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
 }
 

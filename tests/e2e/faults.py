@@ -94,7 +94,8 @@ def play_case(name, damage, xvfb, settle=0.3):
     game did. Escape in play returns to the start screen and only a second one quits, so a game
     that is still running after the first Escape was playing."""
     result = CaseResult()
-    game = harness.GameRun(prepare=lambda assets: damage(os.path.join(assets, name)), xvfb=xvfb)
+    game = harness.GameRun(prepare=lambda assets: damage(os.path.join(assets, name)), xvfb=xvfb,
+                           leak_check=True)
     try:
         game.wait_window(timeout=60)
         game.press("Return", hold=0.05, settle=settle)

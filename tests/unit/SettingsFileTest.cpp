@@ -108,3 +108,11 @@ TEST(BrightnessStep, StaysWithinZeroAndOneAndLandsOnTheEnds) {
     EXPECT_EQ(1.0f, stepBrightness(brightness, 0.1f));
     EXPECT_NEAR(0.4f, stepBrightness(0.3f, 0.1f), 1e-6f);
 }
+
+TEST(RefreshRateStep, StepsByTheKeyAndNeverOverflows) {
+    EXPECT_EQ(70, stepRefreshRate(60, 10));
+    EXPECT_EQ(50, stepRefreshRate(60, -10));
+    EXPECT_EQ(0, stepRefreshRate(5, -10));
+    EXPECT_EQ(1000, stepRefreshRate(2147483647, 10)) << "a huge setting must not wrap around";
+    EXPECT_EQ(0, stepRefreshRate(-2147483647 - 1, -10));
+}
