@@ -8,22 +8,6 @@
 
 namespace {
 
-std::shared_ptr<Material> makeGroundMaterial(std::shared_ptr<Shader> shader,
-                                             const glm::vec3& color) {
-    constexpr float kAmbient = 0.3f;
-    constexpr float kDiffuse = 0.5f;
-    constexpr float kSpecular = 0.4f;
-    constexpr float kShininess = 1.0f;
-    auto material = std::make_shared<Material>();
-    material->shader = std::move(shader);
-    material->color = color;
-    material->ambientFactor = kAmbient;
-    material->diffuseFactor = kDiffuse;
-    material->specularFactor = kSpecular;
-    material->shininess = kShininess;
-    return material;
-}
-
 void createPrograms(GameResources& resources) {
     resources.materialShader = std::make_shared<Shader>(
         "assets\\shader\\materialVertexShader.vert", "assets\\shader\\materialFragmentShader.frag");
@@ -66,10 +50,8 @@ createGameResources(GameContext& context,
     auto resources = std::make_unique<GameResources>();
     createPrograms(*resources);
     report(groupLoaded, "programs");
-    resources->grassMaterial =
-        makeGroundMaterial(resources->textureShader, glm::vec3(0.1f, 0.7f, 0.1f));
-    resources->pathMaterial =
-        makeGroundMaterial(resources->textureShader, glm::vec3(0.8f, 0.8f, 0.0f));
+    resources->grassMaterial = createGroundMaterial(resources->textureShader, kGrassColor);
+    resources->pathMaterial = createGroundMaterial(resources->textureShader, kPathColor);
     resources->grass = createGrassGeometry(resources->grassMaterial);
     resources->path = createPathGeometry(resources->pathMaterial);
     report(groupLoaded, "ground");

@@ -1,9 +1,26 @@
 #include "world/Ground.h"
 
+#include "render/Material.h"
 #include "world/PlacedModel.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <utility>
+
+std::shared_ptr<Material> createGroundMaterial(std::shared_ptr<Shader> texturedProgram,
+                                               const glm::vec3& color) {
+    constexpr float kAmbient = 0.3f;
+    constexpr float kDiffuse = 0.5f;
+    constexpr float kSpecular = 0.4f;
+    constexpr float kShininess = 1.0f;
+    auto material = std::make_shared<Material>();
+    material->shader = std::move(texturedProgram);
+    material->color = color;
+    material->ambientFactor = kAmbient;
+    material->diffuseFactor = kDiffuse;
+    material->specularFactor = kSpecular;
+    material->shininess = kShininess;
+    return material;
+}
 
 Geometry createGrassGeometry(std::shared_ptr<Material> material) {
     const glm::mat4 placement =

@@ -24,6 +24,14 @@ inline constexpr float kPathSpacing = 1.0f;
 inline constexpr float kPathHeight = 0.01f;
 inline constexpr float kPathStartX = -0.5f;
 
+// The grass field's and the path's base colours; both share the ground's lighting factors.
+inline constexpr glm::vec3 kGrassColor{0.1f, 0.7f, 0.1f};
+inline constexpr glm::vec3 kPathColor{0.8f, 0.8f, 0.0f};
+
+// A ground material of the given colour drawn with the textured program.
+std::shared_ptr<Material> createGroundMaterial(std::shared_ptr<Shader> texturedProgram,
+                                               const glm::vec3& color);
+
 Geometry createGrassGeometry(std::shared_ptr<Material> material);
 Geometry createPathGeometry(std::shared_ptr<Material> material);
 

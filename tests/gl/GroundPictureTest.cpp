@@ -11,6 +11,7 @@
 #include "render/Texture.h"
 #include "support/GlTestEnvironment.h"
 #include "support/Screenshot.h"
+#include "world/Ground.h"
 
 #include <glad/gl.h>
 
@@ -46,17 +47,6 @@ MeanColor meanColor(int centerX, int centerY, int half) {
     return mean;
 }
 
-std::shared_ptr<Material> groundMaterial(std::shared_ptr<Shader> shader, glm::vec3 color) {
-    auto material = std::make_shared<Material>();
-    material->shader = std::move(shader);
-    material->color = color;
-    material->ambientFactor = 0.3f;
-    material->diffuseFactor = 0.5f;
-    material->specularFactor = 0.4f;
-    material->shininess = 1.0f;
-    return material;
-}
-
 class GroundPicture : public testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -64,12 +54,10 @@ class GroundPicture : public testing::Test {
                                           "assets\\shader\\textureMaterialFragmentShader.frag");
         grass = std::make_unique<Geometry>(
             glm::translate(glm::mat4(1.0f), glm::vec3(-40.0f, 0.0f, -1000.0f)),
-            createGridGeometry(80, 1.0f, 0.0f, false),
-            groundMaterial(shader, glm::vec3(0.1f, 0.7f, 0.1f)));
+            createGridGeometry(80, 1.0f, 0.0f, false), createGroundMaterial(shader, kGrassColor));
         path = std::make_unique<Geometry>(
             glm::translate(glm::mat4(1.0f), glm::vec3(-0.5f, 0.0f, -1000.0f)),
-            createGridGeometry(4, 1.0f, 0.01f, true),
-            groundMaterial(shader, glm::vec3(0.8f, 0.8f, 0.0f)));
+            createGridGeometry(4, 1.0f, 0.01f, true), createGroundMaterial(shader, kPathColor));
         grassTexture = loadTexture("assets\\textures\\grasTexture.jpg");
         pathTexture = loadTexture("assets\\textures\\pathTex.jpg");
     }

@@ -29,17 +29,6 @@ namespace {
 constexpr float kBrightness = 0.3f;
 constexpr float kFrame = 1.0f / 60.0f;
 
-std::shared_ptr<Material> groundMaterial(std::shared_ptr<Shader> shader, glm::vec3 color) {
-    auto material = std::make_shared<Material>();
-    material->shader = std::move(shader);
-    material->color = color;
-    material->ambientFactor = 0.3f;
-    material->diffuseFactor = 0.5f;
-    material->specularFactor = 0.4f;
-    material->shininess = 1.0f;
-    return material;
-}
-
 glm::ivec2 projectToWindow(const Camera& camera, const glm::vec3& point) {
     const glm::vec4 clip = sceneProjection() * camera.getViewMatrix() * glm::vec4(point, 1.0f);
     const glm::vec3 ndc = glm::vec3(clip) / clip.w;
@@ -63,10 +52,8 @@ struct Programs {
 // What a frame of play draws, loaded the way start-up loads it.
 struct World {
     Programs programs;
-    Geometry grass =
-        createGrassGeometry(groundMaterial(programs.textured, glm::vec3(0.1f, 0.7f, 0.1f)));
-    Geometry path =
-        createPathGeometry(groundMaterial(programs.textured, glm::vec3(0.8f, 0.8f, 0.0f)));
+    Geometry grass = createGrassGeometry(createGroundMaterial(programs.textured, kGrassColor));
+    Geometry path = createPathGeometry(createGroundMaterial(programs.textured, kPathColor));
     DirectionalLight directionalLight;
     PointLight pointLight;
     Model clockModel{"assets\\objects\\clock.obj"};
