@@ -15,7 +15,7 @@ constexpr float kReversedSpeed = -8.0f;
 constexpr float kLaneSpan = 4.0f;
 constexpr float kStoneIntervalMin = 0.5f;
 constexpr float kStoneIntervalMax = 1.5f;
-constexpr double kGameLength = 90.0;
+constexpr float kGameLength = 90.0f;
 constexpr int kRelicsToWin = 3;
 const glm::vec3 kSwitchLightColor{1.0f, 0.0f, 0.0f};
 const glm::vec3 kDaylightColor{0.2f, 0.2f, 0.2f};
@@ -91,8 +91,9 @@ bool collideWithStones(GameContext& context) {
 }
 
 void checkGameEnd(GameContext& context) {
-    const double played = static_cast<double>(context.clock.currentTime) -
-                          static_cast<double>(context.clock.gameStartTime);
+    // Both times are single precision and so is their difference: a start read just after the
+    // reset must not hold back a frame whose time rounds to the full 90 seconds.
+    const float played = context.clock.currentTime - context.clock.gameStartTime;
     if (played >= kGameLength && context.state != GameState::Lost) {
         context.state = context.game.relicCount < kRelicsToWin ? GameState::Lost : GameState::Won;
     }

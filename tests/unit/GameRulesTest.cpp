@@ -2,7 +2,9 @@
 
 #include "game/GameRules.h"
 #include "game/GameStart.h"
+#include "world/ParticleSystem.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,90 +19,135 @@ Clock clockAt(const glm::vec3& position) {
 
 } // namespace
 
-TEST(GameStartRules, ResetsTheRunButLeavesTheClockSlotAndFrameRate) {
+TEST(GameStartRules, ResetsTheRunAndItsClockButLeavesFrameRateHudHintAndClockSlot) {
     RulesFixture game;
-    game.context.clock.displayedFps = 42;
-    game.context.clockSlot = clockAt(glm::vec3(3.0f, 1.0f, 4.0f));
-    game.context.player.z = 120.0f;
-    game.context.player.x = 2.0f;
-    game.context.player.lane = 1;
+    struct Field {
+        std::function<void(GameContext&)> setBefore;
+        std::function<void(const GameContext&)> checkAfter;
+    };
+#define FIELD(member, before, after)                                                               \
+    Field {                                                                                        \
+        [](GameContext& c) { c.member = before; },                                                 \
+            [](const GameContext& c) { EXPECT_EQ(c.member, after) << #member; }                    \
+    }
+    const Field fields[] = {
+        FIELD(state, GameState::Lost, GameState::Playing),
+        FIELD(game.reversedPhase, true, false),
+        FIELD(game.phaseTime, 5.0f, 0.0f),
+        FIELD(game.spawnTimer, 5.0f, 0.0f),
+        FIELD(game.relicTimer, 5.0f, 0.0f),
+        FIELD(game.relicCount, 2, 0),
+        FIELD(clock.deltaTime, 0.5f, 0.0f),
+        FIELD(clock.currentTime, 57.0f, 0.0f),
+        FIELD(clock.lastFrameTime, 57.0, 0.0),
+        FIELD(clock.fpsAccumulator, 0.5, 0.0),
+        FIELD(clock.secondsElapsed, 57, 0),
+        FIELD(clock.remainingSeconds, 33, 90),
+        FIELD(clock.gameStartTime, 3.0f, 0.0f),
+        FIELD(clock.frameCount, 7, 7),
+        FIELD(clock.displayedFps, 42, 42),
+        FIELD(clock.hudVisible, false, false),
+        FIELD(relic.relicHintRaised, true, true),
+        FIELD(relic.relicMode, true, false),
+        FIELD(relic.relicReturnPosition, glm::vec3(5.0f), glm::vec3(5.0f)),
+        FIELD(input.wireframe, true, false),
+        FIELD(input.cullingEnabled, false, true),
+        FIELD(camera.distance, 20.0f, 13.0f),
+        FIELD(clockSlot.collected, false, false),
+    };
+#undef FIELD
+    for (const Field& field : fields) {
+        field.setBefore(game.context);
+    }
     game.context.stones.addStone(stoneAt(0.0f, 5.0f));
-    game.context.game.relicCount = 2;
-    game.context.relic.relicMode = true;
-    game.context.camera.distance = 20.0f;
-    game.context.state = GameState::Lost;
     game.clock.time = 57.0;
 
-    game.restart();
+    startGame(game.context, game.clock, game.output);
 
-    const GameContext& context = game.context;
-    EXPECT_EQ(GameState::Playing, context.state);
-    EXPECT_EQ(0.0f, context.player.z);
-    EXPECT_EQ(0, context.player.lane);
-    EXPECT_TRUE(context.stones.stones.empty());
-    EXPECT_EQ(0, context.game.relicCount);
-    EXPECT_FALSE(context.relic.relicMode);
-    EXPECT_EQ(13.0f, context.camera.distance);
-    EXPECT_EQ(glm::vec3(1.0f, 0.0f, 0.0f), context.camera.target)
-        << "the first frame already looks down the path from behind the start";
-    EXPECT_LT(context.camera.position.z, -9.0f);
-    EXPECT_EQ(90, context.clock.remainingSeconds);
-    EXPECT_EQ(0.0, game.clock.time);
-    EXPECT_EQ(42, context.clock.displayedFps);
-    EXPECT_FALSE(context.clockSlot.collected) << "a game start leaves the clock slot alone";
-    EXPECT_GE(context.timing.phaseDuration, 11.0f);
-    EXPECT_LE(context.timing.phaseDuration, 20.0f);
-    EXPECT_LE(context.timing.stoneSpawnInterval, 0.7f);
-}
-
-TEST(StoneSpawning, ADrawOfZeroPlacesAStoneOnTheFirstFrameThenOneAtATime) {
-    RulesFixture game;
-    game.forceDraw(1, 0);
-    game.restart();
-    EXPECT_EQ(0.0f, game.context.timing.stoneSpawnInterval);
-
-    game.frame(kFrame);
-    ASSERT_EQ(1u, game.context.stones.stones.size());
-    const Stone& first = game.context.stones.stones.front();
-    EXPECT_NEAR(game.context.player.z + 10.0f, first.position.z, 1e-4f);
-
-    // A very long frame still spawns only one stone.
-    game.context.game.spawnTimer = 0.0f;
-    game.context.timing.stoneSpawnInterval = 0.5f;
-    game.context.player.x = -10.0f; // out of the stones' way
-    game.context.player.hitBox.position.x = -10.0f;
-    game.frame(3.0);
-    EXPECT_EQ(2u, game.context.stones.stones.size());
-    EXPECT_GE(game.context.timing.stoneSpawnInterval, 0.5f);
-    EXPECT_LE(game.context.timing.stoneSpawnInterval, 1.5f);
-}
-
-TEST(Phases, ReversedPhaseSpawnsNothingAndTheNextForwardPhaseClearsTheStones) {
-    RulesFixture game;
-    game.context.player.x = -10.0f;
-    game.context.timing.phaseDuration = 0.05f;
-    game.context.timing.stoneSpawnInterval = 0.0f;
-    for (int frame = 0; frame < 10 && !game.context.game.reversedPhase; ++frame) {
-        game.frame(kFrame);
+    for (const Field& field : fields) {
+        field.checkAfter(game.context);
     }
-    ASSERT_TRUE(game.context.game.reversedPhase);
-    EXPECT_EQ(-8.0f, game.context.player.speed);
-    EXPECT_EQ(glm::vec3(1.0f, 0.0f, 0.0f), game.output.lightColorAtScene);
-    EXPECT_EQ(glm::vec3(0.2f), game.light.color) << "the red light lasts one frame";
-    const size_t stonesBefore = game.context.stones.stones.size();
-    EXPECT_GT(stonesBefore, 0u);
-
-    game.context.timing.phaseDuration = 100.0f;
-    for (int frame = 0; frame < 30; ++frame) {
-        game.frame(kFrame);
-    }
-    EXPECT_EQ(stonesBefore, game.context.stones.stones.size());
-
-    game.context.timing.phaseDuration = 0.0f;
-    game.frame(kFrame);
-    EXPECT_FALSE(game.context.game.reversedPhase);
+    EXPECT_EQ(game.output.calls, std::vector<std::string>{"raster(false,true)"});
     EXPECT_TRUE(game.context.stones.stones.empty());
-    EXPECT_EQ(10.0f, game.context.player.speed);
+    EXPECT_EQ(0.0, game.clock.time);
+    EXPECT_EQ(glm::vec3(1.0f, 0.0f, 0.0f), game.context.camera.target)
+        << "the first frame already looks down the path from behind the start";
+    EXPECT_LT(game.context.camera.position.z, -9.0f);
+}
+
+namespace {
+
+// The stones of the list, each given by the index of the draw that chose its lane and its z.
+void expectStones(const GameContext& context, const std::vector<std::pair<int, float>>& expected) {
+    const float laneX[] = {2.0f, 0.0f, 1.0f}; // by draw % 3
+    ASSERT_EQ(context.stones.stones.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto [draw, z] = expected[i];
+        EXPECT_EQ(context.stones.stones[i].position,
+                  glm::vec3(laneX[referenceDraw(draw) % 3], 0, z))
+            << "stone " << i;
+    }
+}
+
+} // namespace
+
+// The first game of a run, with both trails linked as the game links them. The frame times keep
+// the draws countable: a 4 s frame outlives every particle (lives are 2 to 4 s), so all 50 of the
+// player's trail respawn (6 draws each: 300); a 1.5 s frame right after one respawns none (2 drift
+// draws each: 100); the clock's trail never respawns while the slot is collected (100). Every
+// forward frame is long enough for a stone, since intervals are at most 1.5 s.
+TEST(GoldenGame, StonesAndPhaseLengthsFollowFromTheOrderOfTheDraws) {
+    RulesFixture game; // the start takes draws 0 to 2
+    ParticleSystem trail = ParticleSystem::withoutGpu();
+    ParticleSystem shimmer = ParticleSystem::withoutGpu();
+    game.context.links.playerParticles = &trail;
+    game.context.links.clockParticles = &shimmer;
+    game.context.player.x = -10.0f; // out of the stones' way; no draw depends on x
+    game.context.player.hitBox.position.x = -10.0f;
+    const auto run = [&game](std::initializer_list<double> dts) {
+        for (const double dt : dts) {
+            game.frame(dt);
+        }
+    };
+    EXPECT_FLOAT_EQ(game.context.timing.phaseDuration, 11.0f + 9.0f * referenceUnit(0));
+
+    // 1.5 s: 300 + 100 particle draws (3 to 402), stone 403, interval 404. 4 s: 300 + 100, stone
+    // 805, interval 806. 1.5 s: 100 + 100, stone 1007, interval 1008, then the hint, due at
+    // 5 + 4 r(2) = 5.8 s, 1009. 4 s: 300 + 100, stone 1410, interval 1411; 11 s of phase, just
+    // short of 11 + 9 r(0). 1.5 s: the switch, the player still running at +10 (z 110 to 125),
+    // reversed length 6 + draw 1412 % 6 = 7 s. 1.5 s and 4 s back: 200 + 400, no stone, and the
+    // next hint, due at 8 + 4 r(1009) = 11.4 s, not yet.
+    run({1.5, 4.0, 1.5, 4.0, 1.5, 1.5, 4.0});
+    expectStones(game.context, {{403, 25.0f}, {805, 65.0f}, {1007, 80.0f}, {1410, 120.0f}});
+    EXPECT_EQ(game.context.timing.phaseDuration, 6 + referenceDraw(1412) % 6);
+
+    // 1.5 s: 7 s reversed, the switch, the player still running at -8 (z 81 to 69), forward
+    // length 11 + draw 2013 % 10, stones cleared. 1.5 s: 100 + 100, stone 2214, interval 2215,
+    // hint 2216. 4 s: 300 + 100, stone 2617, interval 2618. 1.5 s: 100 + 100, stone 2819,
+    // interval 2820.
+    run({1.5, 1.5, 4.0, 1.5});
+    expectStones(game.context, {{2214, 94.0f}, {2617, 134.0f}, {2819, 149.0f}});
+    EXPECT_EQ(game.context.timing.phaseDuration, 11 + referenceDraw(2013) % 10);
+    EXPECT_FLOAT_EQ(game.context.timing.stoneSpawnInterval, 0.5f + referenceUnit(2820));
+    EXPECT_FLOAT_EQ(game.context.timing.relicHintInterval, 8.0f + 4.0f * referenceUnit(2216));
+    EXPECT_TRUE(sameUpcomingDraws(game.context.random, advanced(Random{}, 2821)));
+}
+
+TEST(Phases, LengthsAreWholeSecondsReachingBothEndsOfTheirRanges) {
+    struct Case {
+        bool reversedBefore;
+        int draw;
+        float length;
+    };
+    const Case cases[] = {{false, 0, 6.0f}, {false, 5, 11.0f}, {true, 0, 11.0f}, {true, 9, 20.0f}};
+    for (const Case& expected : cases) {
+        RulesFixture game;
+        game.context.game.reversedPhase = expected.reversedBefore;
+        game.context.timing.phaseDuration = 0.0f;
+        game.context.random = randomWithDraw(0, expected.draw);
+        game.frame(kFrame);
+        EXPECT_EQ(game.context.timing.phaseDuration, expected.length) << expected.draw;
+    }
 }
 
 TEST(Phases, ASwitchDueInTheAirWaitsForTheLanding) {
@@ -134,10 +181,8 @@ TEST(Phases, TheSwitchFrameNeitherCollidesNorSpawnsAndPausesOffTheTimers) {
     EXPECT_EQ((std::vector<std::string>{"scene", "swap"}), game.output.calls);
     EXPECT_EQ(1000, game.clock.sleptMilliseconds);
     EXPECT_EQ(0.0f, game.context.game.phaseTime);
-    const float durationAfter = game.context.timing.phaseDuration;
-    EXPECT_GE(durationAfter, 6.0f);
-    EXPECT_LE(durationAfter, 11.0f);
-    EXPECT_EQ(durationAfter, static_cast<float>(static_cast<int>(durationAfter)));
+    EXPECT_EQ(glm::vec3(1.0f, 0.0f, 0.0f), game.output.lightColorAtScene);
+    EXPECT_EQ(glm::vec3(0.2f), game.light.color) << "the red light lasts one frame";
 
     // The pause counts for the countdown but not for the game's own timers.
     game.context.stones.clearStones();
@@ -161,49 +206,55 @@ TEST(GameEnd, AStoneContactLosesAndAPickupInTheSameFrameStillCounts) {
         << "the frame that loses is still drawn";
 }
 
-TEST(GameEnd, NinetySecondsDecideByTheRelicCountUnlessAlreadyLost) {
-    for (int relics = 2; relics <= 4; ++relics) {
+TEST(GameEnd, NinetySecondsOfPlayDecideByTheRelicCountUnlessAlreadyLost) {
+    struct Case {
+        float startTime;
+        float currentTime;
+        int relics;
+        GameState before;
+        GameState after;
+    };
+    const Case cases[] = {
+        {0.5f, 90.0f, 3, GameState::Playing, GameState::Playing},
+        {0.0f, 90.0f, 2, GameState::Playing, GameState::Lost},
+        {0.0f, 90.0f, 3, GameState::Playing, GameState::Won},
+        // A start read just after the reset: 90 - 0.000001 is 90 in single precision.
+        {0.000001f, 90.0f, 3, GameState::Playing, GameState::Won},
+        {0.0f, 90.5f, 3, GameState::Lost, GameState::Lost},
+    };
+    for (const Case& expected : cases) {
         RulesFixture game;
-        game.context.game.relicCount = relics;
-        game.context.clock.currentTime = 89.99f;
+        game.context.clock.gameStartTime = expected.startTime;
+        game.context.clock.currentTime = expected.currentTime;
+        game.context.game.relicCount = expected.relics;
+        game.context.state = expected.before;
         checkGameEnd(game.context);
-        EXPECT_EQ(GameState::Playing, game.context.state);
-        game.context.clock.currentTime = 90.0f;
-        checkGameEnd(game.context);
-        EXPECT_EQ(relics >= 3 ? GameState::Won : GameState::Lost, game.context.state);
+        EXPECT_EQ(expected.after, game.context.state)
+            << expected.currentTime << " " << expected.relics;
     }
-
-    RulesFixture lost;
-    lost.context.game.relicCount = 3;
-    lost.context.state = GameState::Lost;
-    lost.context.clock.currentTime = 90.5f;
-    checkGameEnd(lost.context);
-    EXPECT_EQ(GameState::Lost, lost.context.state);
 }
 
-TEST(GameEnd, ACollisionOnTheNinetySecondFrameStaysLost) {
-    RulesFixture game;
-    game.context.game.relicCount = 3;
-    game.context.timing.phaseDuration = 1000.0f;
-    game.context.timing.stoneSpawnInterval = 1000.0f;
-    game.clock.time = 89.99;
-    game.context.clock.lastFrameTime = 89.99;
-    game.context.stones.addStone(stoneAt(0.0f, 0.2f));
-    game.frame(0.02);
-    EXPECT_EQ(GameState::Lost, game.context.state);
-}
-
-TEST(GameEnd, ALongGameRunsTheCountdownDownToTheEnd) {
-    RulesFixture game;
-    game.context.player.x = -10.0f;
-    game.context.player.hitBox.position.x = -10.0f;
-    int frames = 0;
-    while (game.context.state == GameState::Playing && frames < 20000) {
-        game.frame(0.05);
-        ++frames;
+TEST(GameEnd, TheNinetySecondFrameEndsOrdinaryAndRelicPlayButKeepsACollisionLost) {
+    struct Case {
+        bool relicMode;
+        bool stoneOnPlayer;
+        GameState after;
+    };
+    const Case cases[] = {{false, false, GameState::Won},
+                          {true, false, GameState::Won},
+                          {false, true, GameState::Lost}};
+    for (const Case& expected : cases) {
+        RulesFixture game;
+        game.context.game.relicCount = 3;
+        game.context.timing.phaseDuration = 1000.0f;
+        game.context.timing.stoneSpawnInterval = 1000.0f;
+        game.context.relic.relicMode = expected.relicMode;
+        if (expected.stoneOnPlayer) {
+            game.context.stones.addStone(stoneAt(0.0f, 5.0f)); // where the frame takes the player
+        }
+        game.clock.time = 89.5;
+        game.context.clock.lastFrameTime = 89.5;
+        game.frame(0.5);
+        EXPECT_EQ(expected.after, game.context.state) << expected.relicMode;
     }
-    EXPECT_EQ(GameState::Lost, game.context.state) << "no relics: the 90 seconds lose";
-    EXPECT_GE(game.clock.time, 89.99);
-    EXPECT_LT(game.clock.time, 91.1);
-    EXPECT_LE(game.context.clock.remainingSeconds, 1);
 }

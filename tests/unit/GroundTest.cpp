@@ -1,4 +1,5 @@
 #include "world/Ground.h"
+#include "render/Material.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -65,4 +66,21 @@ TEST(Trees, EveryRowHoldsTheNineTreesTranslatedThenScaled) {
     // Tree 3 is stretched upwards, tree 9 flattened in depth.
     EXPECT_EQ(glm::vec3(row[2][0][0], row[2][1][1], row[2][2][2]), glm::vec3(0.2f, 0.3f, 0.2f));
     EXPECT_EQ(glm::vec3(row[8][0][0], row[8][1][1], row[8][2][2]), glm::vec3(0.3f, 0.3f, 0.2f));
+}
+
+TEST(Ground, MaterialsKeepTheirColourAndShareTheTexturedProgramAndLighting) {
+    // Making a material only stores the program, so a stand-in pointer does.
+    const std::shared_ptr<Shader> program(std::shared_ptr<Shader>(),
+                                          reinterpret_cast<Shader*>(0x1000));
+    const std::pair<glm::vec3, glm::vec3> colors[] = {{kGrassColor, {0.1f, 0.7f, 0.1f}},
+                                                      {kPathColor, {0.8f, 0.8f, 0.0f}}};
+    for (const auto& [given, expected] : colors) {
+        const std::shared_ptr<Material> material = createGroundMaterial(program, given);
+        EXPECT_EQ(material->color, expected);
+        EXPECT_EQ(material->shader, program);
+        EXPECT_EQ(material->ambientFactor, 0.3f);
+        EXPECT_EQ(material->diffuseFactor, 0.5f);
+        EXPECT_EQ(material->specularFactor, 0.4f);
+        EXPECT_EQ(material->shininess, 1.0f);
+    }
 }

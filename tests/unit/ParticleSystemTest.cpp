@@ -34,36 +34,48 @@ TEST(ParticleSystem, FirstUpdateRespawnsAllAroundTheEmitter) {
     EXPECT_TRUE(
         sameUpcomingDraws(random, advanced(Random{}, kPool * (kRespawnDraws + kDriftDraws))));
     for (const Particle& p : system.particles) {
-        EXPECT_GE(p.life, 2.0f);
-        EXPECT_LE(p.life, 4.0f);
-        EXPECT_GE(p.size, 0.01f);
-        EXPECT_LE(p.size, 0.15f);
         // Spawn jitter of half a unit plus at most one frame of drift.
         EXPECT_NEAR(p.position.x, emitter.x, 0.5f + 0.9f * dt + 1e-5f);
-        EXPECT_GE(p.position.y, emitter.y - 0.5f + 0.5f * dt - 1e-5f);
-        EXPECT_LE(p.position.y, emitter.y + 0.5f + 2.0f * dt + 1e-5f);
+        EXPECT_NEAR(p.position.y, emitter.y, 0.5f + 2.0f * dt + 1e-5f);
         EXPECT_FLOAT_EQ(p.position.z, emitter.z + dt);
     }
     expectInstanceDataMatches(system);
 }
 
-TEST(ParticleSystem, RespawnDrawsGoToXYSizeLifeThenDrift) {
-    ParticleSystem system = ParticleSystem::withoutGpu();
-    Random random;
-    const glm::vec3 emitter(-1.0f, 4.0f, 7.0f);
-    system.simulate(emitter, true, 0.0f, random);
-
-    Random reference;
-    const float r[6] = {randomUnit(reference), randomUnit(reference), randomUnit(reference),
-                        randomUnit(reference), randomUnit(reference), randomUnit(reference)};
-    const Particle& first = system.particles[0];
-    EXPECT_FLOAT_EQ(first.position.x, emitter.x + r[0] - 0.5f);
-    EXPECT_FLOAT_EQ(first.position.y, emitter.y + r[1] - 0.5f);
-    EXPECT_EQ(first.position.z, emitter.z);
-    EXPECT_FLOAT_EQ(first.size, 0.14f * r[2] + 0.01f);
-    EXPECT_FLOAT_EQ(first.life, 2.0f * r[3] + 2.0f);
-    // The second particle's respawn starts right after the first one's two drift draws.
-    EXPECT_FLOAT_EQ(system.particles[1].position.x, emitter.x + randomUnit(reference) - 0.5f);
+TEST(ParticleSystem, DrawsOfZeroAndMaxReachTheEndsOfEveryRange) {
+    enum Field { kX, kY, kSize, kLife };
+    struct Case {
+        bool respawning;
+        int particle;
+        int draw;
+        int value;
+        Field field;
+        float expected;
+    };
+    // Respawning (fresh pool, no frame time): particle i takes draws 6i to 6i + 3 for x, y, size
+    // and life around the emitter at the origin. Drifting (lives of 10, one second): draws 2i and
+    // 2i + 1 move x and y.
+    constexpr int kMax = Random::kMax;
+    const Case cases[] = {
+        {true, 0, 0, 0, kX, -0.5f},    {true, 0, 0, kMax, kX, 0.5f},
+        {true, 0, 1, 0, kY, -0.5f},    {true, 0, 1, kMax, kY, 0.5f},
+        {true, 0, 2, 0, kSize, 0.01f}, {true, 0, 2, kMax, kSize, 0.15f},
+        {true, 0, 3, 0, kLife, 2.0f},  {true, 0, 3, kMax, kLife, 4.0f},
+        {true, 1, 6, kMax, kX, 0.5f},  {false, 0, 0, 0, kX, -0.9f},
+        {false, 0, 0, kMax, kX, 0.9f}, {false, 0, 1, 0, kY, 0.5f},
+        {false, 0, 1, kMax, kY, 2.0f},
+    };
+    for (const Case& c : cases) {
+        ParticleSystem system = ParticleSystem::withoutGpu();
+        for (Particle& p : system.particles) {
+            p.life = c.respawning ? 0.0f : 10.0f;
+        }
+        Random random = randomWithDraw(c.draw, c.value);
+        system.simulate(glm::vec3(0.0f), true, c.respawning ? 0.0f : 1.0f, random);
+        const Particle& p = system.particles[c.particle];
+        const float values[] = {p.position.x, p.position.y, p.size, p.life};
+        EXPECT_FLOAT_EQ(values[c.field], c.expected) << c.draw << " = " << c.value;
+    }
 }
 
 TEST(ParticleSystem, ZeroFrameTimeStillTakesTheDriftDraws) {

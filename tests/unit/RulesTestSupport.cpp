@@ -5,8 +5,6 @@
 #include "render/DirectionalLight.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <stdexcept>
 
 Stone stoneAt(float x, float z) {
     Stone stone;
@@ -21,6 +19,11 @@ void RecordingOutput::drawScene(GameContext& context) {
     if (context.links.directionalLight != nullptr) {
         lightColorAtScene = context.links.directionalLight->color;
     }
+}
+
+void RecordingOutput::applyRasterState(bool wireframe, bool cullingEnabled) {
+    const auto name = [](bool value) { return value ? "true" : "false"; };
+    calls.push_back(std::string("raster(") + name(wireframe) + "," + name(cullingEnabled) + ")");
 }
 
 int RecordingOutput::count(const std::string& call) const {
@@ -42,26 +45,4 @@ void RulesFixture::frame(double dt) {
     clock.time += dt;
     context.clock.tick(clock.now());
     runPlayingFrame(context, clock, output);
-}
-
-void RulesFixture::forceDraw(int skipped, int value) {
-    // Step the generator backwards from a state whose high bits are the wanted value.
-    constexpr std::uint32_t kMultiplier = 214013u;
-    constexpr std::uint32_t kIncrement = 2531011u;
-    std::uint32_t inverse = kMultiplier;
-    for (int step = 0; step < 5; ++step) {
-        inverse *= 2u - kMultiplier * inverse;
-    }
-    std::uint32_t state = ((static_cast<std::uint32_t>(value) << 16) - kIncrement) * inverse;
-    for (int step = 0; step < skipped; ++step) {
-        state = (state - kIncrement) * inverse;
-    }
-    context.random = Random(state);
-    Random probe = context.random;
-    for (int step = 0; step < skipped; ++step) {
-        probe.next();
-    }
-    if (probe.next() != value) {
-        throw std::runtime_error("could not steer the generator");
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RandomTestHelpers.h"
 #include "game/FrameOutput.h"
 #include "game/GameClock.h"
 #include "game/GameContext.h"
@@ -40,7 +41,7 @@ class RecordingOutput : public FrameOutput {
     void drawStatusTexts(const GameContext&) override { calls.push_back("status"); }
     void drawRelicHint() override { calls.push_back("hint"); }
     void swapBuffers() override { calls.push_back("swap"); }
-    void applyRasterState(bool, bool) override { calls.push_back("raster"); }
+    void applyRasterState(bool wireframe, bool cullingEnabled) override;
 
     int count(const std::string& call) const;
 };
@@ -55,8 +56,6 @@ struct RulesFixture {
     RulesFixture();
     // Runs one pass of play at the fake clock's time plus dt, as the main loop would.
     void frame(double dt);
-    // Sets the generator so that, after `skipped` draws, the next draw is `value` (0 to 32767).
-    void forceDraw(int skipped, int value);
     // Restarts the game as Enter would.
     void restart();
 };
