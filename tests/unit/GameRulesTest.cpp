@@ -25,11 +25,12 @@ TEST(GameStartRules, ResetsTheRunAndItsClockButLeavesFrameRateHudHintAndClockSlo
         std::function<void(GameContext&)> setBefore;
         std::function<void(const GameContext&)> checkAfter;
     };
+    // One line per field: the value it holds before the start and the value it must hold after.
+    // clang-format off
 #define FIELD(member, before, after)                                                               \
-    Field {                                                                                        \
-        [](GameContext& c) { c.member = before; },                                                 \
-            [](const GameContext& c) { EXPECT_EQ(c.member, after) << #member; }                    \
-    }
+    {[](GameContext& c) { c.member = before; },                                                    \
+     [](const GameContext& c) { EXPECT_EQ(c.member, after) << #member; }}
+    // clang-format on
     const Field fields[] = {
         FIELD(state, GameState::Lost, GameState::Playing),
         FIELD(game.reversedPhase, true, false),
@@ -93,7 +94,8 @@ void expectStones(const GameContext& context, const std::vector<std::pair<int, f
 
 // The first game of a run, with both trails linked as the game links them. The frame times keep
 // the draws countable: a 4 s frame outlives every particle (lives are 2 to 4 s), so all 50 of the
-// player's trail respawn (6 draws each: 300); a 1.5 s frame right after one respawns none (2 drift
+// player's trail respawn (6 draws each: 300); a 1.5 s frame right after a full
+// respawn respawns none (2 drift
 // draws each: 100); the clock's trail never respawns while the slot is collected (100). Every
 // forward frame is long enough for a stone, since intervals are at most 1.5 s.
 TEST(GoldenGame, StonesAndPhaseLengthsFollowFromTheOrderOfTheDraws) {
@@ -121,10 +123,10 @@ TEST(GoldenGame, StonesAndPhaseLengthsFollowFromTheOrderOfTheDraws) {
     expectStones(game.context, {{403, 25.0f}, {805, 65.0f}, {1007, 80.0f}, {1410, 120.0f}});
     EXPECT_EQ(game.context.timing.phaseDuration, 6 + referenceDraw(1412) % 6);
 
-    // 1.5 s: 7 s reversed, the switch, the player still running at -8 (z 81 to 69), forward
-    // length 11 + draw 2013 % 10, stones cleared. 1.5 s: 100 + 100, stone 2214, interval 2215,
-    // hint 2216. 4 s: 300 + 100, stone 2617, interval 2618. 1.5 s: 100 + 100, stone 2819,
-    // interval 2820.
+    // 1.5 s: the reversed phase reaches its 7 s and switches, the player still running at -8 (z 81
+    // to 69), forward length 11 + draw 2013 % 10, stones cleared. 1.5 s: 100 + 100, stone 2214,
+    // interval 2215, hint 2216. 4 s: 300 + 100, stone 2617, interval 2618. 1.5 s: 100 + 100, stone
+    // 2819, interval 2820.
     run({1.5, 1.5, 4.0, 1.5});
     expectStones(game.context, {{2214, 94.0f}, {2617, 134.0f}, {2819, 149.0f}});
     EXPECT_EQ(game.context.timing.phaseDuration, 11 + referenceDraw(2013) % 10);
