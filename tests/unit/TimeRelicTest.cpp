@@ -96,7 +96,7 @@ TEST(RelicFrame, CreatesTheClockStopsTheTimersAndDrawsThePlayerFirst) {
 }
 
 // From a fresh generator the first relic frame places the clock (draws 0 to 2: x, z, height),
-// then both trails respawn all 50 (6 draws each), the clock's now around the new clock: 3 to 602.
+// then both trails respawn all 50 (6 draws each), the clock's trail around the new clock: 3 to 602.
 // A clock on a stone is then placed anew (603 to 605) and the hint interval redrawn (606), unless
 // an earlier stone has already lost the game.
 TEST(RelicFrame, PlacesTheClockBeforeTheTrailsAndReplacesItOnAStoneUnlessLost) {
