@@ -117,7 +117,6 @@ TEST_F(GameApplication, KeyAndWindowEventsActThroughTheRealCallbacks) {
          {release(GLFW_KEY_ENTER)},
          gameStarted},
         {"Enter on the won screen", GameState::Won, {release(GLFW_KEY_ENTER)}, gameStarted},
-        {"Enter on the lost screen", GameState::Lost, {release(GLFW_KEY_ENTER)}, gameStarted},
         {"Enter in play", GameState::Playing, {release(GLFW_KEY_ENTER)}, none},
         {"Escape held in play", GameState::Playing, {key(GLFW_KEY_ESCAPE, GLFW_PRESS)}, none},
         {"Escape in play",

@@ -10,7 +10,7 @@
 
 #include <glad/gl.h>
 
-#include <cmath>
+#include <glm/ext/matrix_relational.hpp>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -25,8 +25,7 @@ struct Draw {
     GLint program = 0;
     GLint vertexArray = 0;
     GLint texture = 0;
-    glm::mat4 viewProjection{0.0f};
-    glm::mat4 particleView{0.0f};
+    glm::mat4 camera{0.0f};
     glm::mat4 placement{0.0f};
 };
 
@@ -43,13 +42,20 @@ glm::mat4 uniformMatrix(GLint program, const char* name) {
     return matrix;
 }
 
+// The camera a draw sees as projection times view: the particle program takes the view alone.
+glm::mat4 cameraOf(GLint program) {
+    if (glGetUniformLocation(program, "M_v") >= 0) {
+        return sceneProjection() * uniformMatrix(program, "M_v");
+    }
+    return uniformMatrix(program, "viewProjMatrix");
+}
+
 void noteDraw() {
     Draw draw;
     glGetIntegerv(GL_CURRENT_PROGRAM, &draw.program);
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &draw.vertexArray);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &draw.texture);
-    draw.viewProjection = uniformMatrix(draw.program, "viewProjMatrix");
-    draw.particleView = uniformMatrix(draw.program, "M_v");
+    draw.camera = cameraOf(draw.program);
     draw.placement = uniformMatrix(draw.program, "modelMatrix");
     gDraws->push_back(draw);
 }
@@ -82,75 +88,55 @@ struct DrawRecorder {
     }
 };
 
-bool sameMatrix(const glm::mat4& a, const glm::mat4& b) {
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            if (std::abs(a[column][row] - b[column][row]) > 1e-4f) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// Names each draw as "program piece [texture] [z of a stone] camera", the camera being the one
-// before or after the player placed it this frame.
-class DrawNames {
-  public:
-    DrawNames(const GameResources& resources, const Camera& before, const Camera& after)
-        : before_(before), after_(after) {
-        programs_ = {{resources.textureShader->id, "textured"},
-                     {resources.materialShader->id, "plain"},
-                     {resources.animationShader->id, "animation"},
-                     {resources.particleShader->id, "particles"}};
-        textures_ = {{resources.grassTexture, "grassTexture"},
-                     {resources.pathTexture, "pathTexture"}};
-        pieces_ = {{resources.grass.vao, "grass"},
-                   {resources.path.vao, "path"},
-                   {resources.playerParticles->vao, "trail"},
-                   {resources.clockParticles->vao, "shimmer"}};
-        nameMeshes(*resources.treeModel, "tree");
-        nameMeshes(*resources.stoneModel, "stone");
-        nameMeshes(*resources.clockModel, "clock");
-        nameMeshes(*resources.characterModel, "player");
-    }
+// Names a draw "program piece [texture] [z of a stone] camera", the camera being the one before
+// or after the player placed it this frame.
+struct DrawNames {
+    std::map<GLint, std::string> programs;
+    std::map<GLint, std::string> textures;
+    std::map<GLint, std::string> pieces;
+    glm::mat4 before;
+    glm::mat4 after;
 
     std::string operator()(const Draw& draw) const {
-        const std::string program = programs_.at(static_cast<unsigned>(draw.program));
-        const std::string piece = pieces_.at(static_cast<unsigned>(draw.vertexArray));
+        const std::string& program = programs.at(draw.program);
+        const std::string& piece = pieces.at(draw.vertexArray);
         std::string name = program + " " + piece;
         if (program == "textured") {
-            name += " " + textures_.at(static_cast<unsigned>(draw.texture));
+            name += " " + textures.at(draw.texture);
         }
         if (piece == "stone") {
             name += " z" + std::to_string(static_cast<int>(draw.placement[3].z));
         }
-        if (program == "particles") {
-            return name +
-                   cameraName(draw.particleView, before_.getViewMatrix(), after_.getViewMatrix());
-        }
-        const glm::mat4 projection = sceneProjection();
-        return name + cameraName(draw.viewProjection, projection * before_.getViewMatrix(),
-                                 projection * after_.getViewMatrix());
+        const auto seen = [&](const glm::mat4& camera) {
+            return glm::all(glm::equal(draw.camera, camera, 1e-4f));
+        };
+        return name + (seen(before) ? " before" : seen(after) ? " after" : " ?");
     }
-
-  private:
-    void nameMeshes(const Model& model, const std::string& piece) {
-        for (const Mesh& mesh : model.meshes) {
-            pieces_[mesh.vao] = piece;
-        }
-    }
-    static std::string cameraName(const glm::mat4& used, const glm::mat4& before,
-                                  const glm::mat4& after) {
-        return sameMatrix(used, before) ? " before" : sameMatrix(used, after) ? " after" : " ?";
-    }
-
-    Camera before_;
-    Camera after_;
-    std::map<unsigned, std::string> programs_;
-    std::map<unsigned, std::string> textures_;
-    std::map<unsigned, std::string> pieces_;
 };
+
+DrawNames namesOf(const GameResources& r, const Camera& before, const Camera& after) {
+    DrawNames names{{{r.textureShader->id, "textured"},
+                     {r.materialShader->id, "plain"},
+                     {r.animationShader->id, "animation"},
+                     {r.particleShader->id, "particles"}},
+                    {{r.grassTexture, "grassTexture"}, {r.pathTexture, "pathTexture"}},
+                    {{r.grass.vao, "grass"},
+                     {r.path.vao, "path"},
+                     {r.playerParticles->vao, "trail"},
+                     {r.clockParticles->vao, "shimmer"}},
+                    sceneProjection() * before.getViewMatrix(),
+                    sceneProjection() * after.getViewMatrix()};
+    const std::pair<const Model*, const char*> models[] = {{r.treeModel.get(), "tree"},
+                                                           {r.stoneModel.get(), "stone"},
+                                                           {r.clockModel.get(), "clock"},
+                                                           {r.characterModel.get(), "player"}};
+    for (const auto& [model, piece] : models) {
+        for (const Mesh& mesh : model->meshes) {
+            names.pieces[mesh.vao] = piece;
+        }
+    }
+    return names;
+}
 
 // The draws of one pass, named, with repeats of the same name (trees, meshes of one model) folded.
 std::vector<std::string> namePass(const std::vector<Draw>& draws, const DrawNames& names) {
@@ -228,7 +214,7 @@ TEST(ScenePass, DrawsThePiecesInTheGamesOrderWithTheRightCamera) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawRecorder recorder;
         (test.relicMode ? runRelicScenePass : runScenePass)(context, *resources);
-        EXPECT_EQ(namePass(recorder.draws, DrawNames(*resources, before, context.camera)),
+        EXPECT_EQ(namePass(recorder.draws, namesOf(*resources, before, context.camera)),
                   test.draws);
         EXPECT_EQ(takeGlError(), static_cast<unsigned>(GL_NO_ERROR));
     }
