@@ -62,6 +62,12 @@ void runStatePass(Application& application, GameResources& resources) {
 
 } // namespace
 
+void prepareFirstPass(FrameClock& clock) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    clock.displayedFps = 0;
+    clock.frameCount = 0;
+}
+
 void runLoopPass(Application& application, GameResources& resources, const HeldKeys& keys) {
     pollHeldKeys(application.context, keys);
     glfwPollEvents();

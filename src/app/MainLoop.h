@@ -1,9 +1,13 @@
 #pragma once
 
 struct Application;
+struct FrameClock;
 struct GameResources;
 struct GLFWwindow;
 struct HeldKeys;
+
+// What the loop starts from: a white first clear, and no frames counted towards the frame rate.
+void prepareFirstPass(FrameClock& clock);
 
 // Runs passes until the window is asked to close: held keys, events, clear, the state's work.
 void runMainLoop(GLFWwindow* window, Application& application, GameResources& resources);

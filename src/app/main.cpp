@@ -9,8 +9,6 @@
 #include "app/Startup.h"
 #include "game/GameContext.h"
 
-#include <glad/gl.h>
-
 #include <GLFW/glfw3.h>
 
 namespace {
@@ -38,12 +36,10 @@ int main() {
         Application application{*context, clock, output};
         glfwSetWindowUserPointer(window, &application);
 
-        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-        context->clock.displayedFps = 0;
-        context->clock.frameCount = 0;
+        prepareFirstPass(context->clock);
         runMainLoop(window, application, *resources);
         glfwSetWindowUserPointer(window, nullptr);
-        context->links = WorldLinks{};
+        context->unlinkResources();
     }
     glfwTerminate();
     return 0;

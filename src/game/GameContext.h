@@ -48,4 +48,8 @@ struct GameContext {
     GameContext() = default;
     GameContext(const GameContext&) = delete;
     GameContext& operator=(const GameContext&) = delete;
+
+    // Called before the entry point destroys the resources, so nothing here points at freed
+    // models or particle systems afterwards.
+    void unlinkResources();
 };

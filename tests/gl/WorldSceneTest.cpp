@@ -1,197 +1,223 @@
-// The whole world of one frame of play, drawn in the game's order with the shipped assets and
-// saved as world_scene.png: the picture is meant to be looked at; the checks catch a missing or
-// misplaced piece.
-#include "model/Model.h"
-#include "render/Camera.h"
-#include "render/DirectionalLight.h"
-#include "render/Geometry.h"
-#include "render/Material.h"
-#include "render/PointLight.h"
-#include "render/SceneUniforms.h"
-#include "render/Shader.h"
-#include "render/Texture.h"
+// The game's own scene passes with the shipped resources. Every draw they make is recorded by
+// swapping glad's draw entry points for ones that note the program, vertex array, texture and
+// camera in use and then forward to the driver. The ordinary pass is also saved as
+// world_scene.png to be looked at.
+#include "app/GameResources.h"
+#include "app/ScenePass.h"
+#include "game/GameContext.h"
 #include "support/GlTestEnvironment.h"
 #include "support/Screenshot.h"
-#include "world/Clock.h"
-#include "world/Ground.h"
-#include "world/ParticleSystem.h"
-#include "world/Player.h"
-#include "world/Random.h"
-#include "world/StoneList.h"
 
 #include <glad/gl.h>
 
+#include <glm/ext/matrix_relational.hpp>
 #include <gtest/gtest.h>
-#include <memory>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
-constexpr float kBrightness = 0.3f;
 constexpr float kFrame = 1.0f / 60.0f;
 
-glm::ivec2 projectToWindow(const Camera& camera, const glm::vec3& point) {
-    const glm::vec4 clip = sceneProjection() * camera.getViewMatrix() * glm::vec4(point, 1.0f);
-    const glm::vec3 ndc = glm::vec3(clip) / clip.w;
-    return {static_cast<int>((ndc.x * 0.5f + 0.5f) * 800.0f),
-            static_cast<int>((ndc.y * 0.5f + 0.5f) * 600.0f)};
-}
-
-struct Programs {
-    std::shared_ptr<Shader> plain = std::make_shared<Shader>(
-        "assets\\shader\\materialVertexShader.vert", "assets\\shader\\materialFragmentShader.frag");
-    std::shared_ptr<Shader> animation =
-        std::make_shared<Shader>("assets\\shader\\vertexShaderAnimation.vert",
-                                 "assets\\shader\\fragmentShaderAnimation.frag");
-    std::shared_ptr<Shader> textured =
-        std::make_shared<Shader>("assets\\shader\\textureMaterialVertexShader.vert",
-                                 "assets\\shader\\textureMaterialFragmentShader.frag");
-    std::shared_ptr<Shader> particles = std::make_shared<Shader>(
-        "assets\\shader\\particelShaderVertex.vert", "assets\\shader\\particelShaderFragment.frag");
+struct Draw {
+    GLint program = 0;
+    GLint vertexArray = 0;
+    GLint texture = 0;
+    glm::mat4 camera{0.0f};
+    glm::mat4 placement{0.0f};
 };
 
-// What a frame of play draws, loaded the way start-up loads it.
-struct World {
-    Programs programs;
-    Geometry grass = createGrassGeometry(createGroundMaterial(programs.textured, kGrassColor));
-    Geometry path = createPathGeometry(createGroundMaterial(programs.textured, kPathColor));
-    DirectionalLight directionalLight;
-    PointLight pointLight;
-    Model clockModel{"assets\\objects\\clock.obj"};
-    Model characterModel{"assets\\objects\\character.fbx"};
-    Model stoneModel{"assets\\objects\\stone.obj"};
-    Model treeModel{"assets\\objects\\tree.obj"};
-    unsigned int grassTexture = loadTexture("assets\\textures\\grasTexture.jpg");
-    unsigned int pathTexture = loadTexture("assets\\textures\\pathTex.jpg");
-    ParticleSystem trail;
-    ParticleSystem shimmer;
-    Camera camera;
-    Player player{&characterModel, &camera, -0.0f, 0.0f, 0.0f, 10.0f, 10.0f};
-    StoneList stones;
-    Clock clock = Clock::emptySlot();
-    Random random;
+std::vector<Draw>* gDraws = nullptr;
+PFNGLDRAWELEMENTSPROC gRealDrawElements = nullptr;
+PFNGLDRAWARRAYSINSTANCEDPROC gRealDrawArraysInstanced = nullptr;
 
-    ~World() {
-        glDeleteTextures(1, &grassTexture);
-        glDeleteTextures(1, &pathTexture);
+glm::mat4 uniformMatrix(GLint program, const char* name) {
+    glm::mat4 matrix{0.0f};
+    const GLint location = glGetUniformLocation(program, name);
+    if (location >= 0) {
+        glGetUniformfv(program, location, &matrix[0][0]);
     }
+    return matrix;
+}
 
-    void drawScene() {
-        uploadSceneUniforms(*programs.textured, directionalLight, pointLight, camera, kBrightness);
-        glUseProgram(programs.textured->id);
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, grassTexture);
-        grass.draw();
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, pathTexture);
-        path.draw();
+// The camera a draw sees as projection times view: the particle program takes the view alone.
+glm::mat4 cameraOf(GLint program) {
+    if (glGetUniformLocation(program, "M_v") >= 0) {
+        return sceneProjection() * uniformMatrix(program, "M_v");
+    }
+    return uniformMatrix(program, "viewProjMatrix");
+}
 
-        uploadSceneUniforms(*programs.plain, directionalLight, pointLight, camera, kBrightness);
-        glUseProgram(programs.plain->id);
-        drawTrees(treeModel, programs.plain, player.z);
-        for (const Stone& stone : stones.stones) {
-            stone.draw(programs.plain);
-        }
-        if (!clock.collected) {
-            clock.draw(programs.plain);
-        }
+void noteDraw() {
+    Draw draw;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &draw.program);
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &draw.vertexArray);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &draw.texture);
+    draw.camera = cameraOf(draw.program);
+    draw.placement = uniformMatrix(draw.program, "modelMatrix");
+    gDraws->push_back(draw);
+}
 
-        uploadSceneUniforms(*programs.animation, directionalLight, pointLight, camera, kBrightness);
-        player.draw(programs.animation, false);
+void GLAPIENTRY recordDrawElements(GLenum mode, GLsizei count, GLenum type, const void* indices) {
+    noteDraw();
+    gRealDrawElements(mode, count, type, indices);
+}
 
-        const Shader& particles = *programs.particles;
-        glUseProgram(particles.id);
-        particles.setMat4("M_v", camera.getViewMatrix());
-        particles.setMat4("M_p", sceneProjection());
-        particles.setVec3("color", glm::vec3(1.0f, 1.0f, 1.0f));
-        particles.setFloat("brightness", kBrightness);
-        trail.draw(programs.particles);
-        if (!clock.collected) {
-            particles.setVec3("color", glm::vec3(0.0f, 1.0f, 0.0f));
-            shimmer.draw(programs.particles);
-        }
+void GLAPIENTRY recordDrawArraysInstanced(GLenum mode, GLint first, GLsizei count,
+                                          GLsizei instances) {
+    noteDraw();
+    gRealDrawArraysInstanced(mode, first, count, instances);
+}
+
+// Records the draws made while it lives.
+struct DrawRecorder {
+    std::vector<Draw> draws;
+
+    DrawRecorder() {
+        gDraws = &draws;
+        gRealDrawElements = std::exchange(glad_glDrawElements, recordDrawElements);
+        gRealDrawArraysInstanced =
+            std::exchange(glad_glDrawArraysInstanced, recordDrawArraysInstanced);
+    }
+    ~DrawRecorder() {
+        glad_glDrawElements = gRealDrawElements;
+        glad_glDrawArraysInstanced = gRealDrawArraysInstanced;
+        gDraws = nullptr;
     }
 };
 
-Rgb pixelAt(const glm::ivec2& window) {
-    return readPixel(window.x, window.y);
+// Names a draw "program piece [texture] [z of a stone] camera", the camera being the one before
+// or after the player placed it this frame.
+struct DrawNames {
+    std::map<GLint, std::string> programs;
+    std::map<GLint, std::string> textures;
+    std::map<GLint, std::string> pieces;
+    glm::mat4 before;
+    glm::mat4 after;
+
+    std::string operator()(const Draw& draw) const {
+        const std::string& program = programs.at(draw.program);
+        const std::string& piece = pieces.at(draw.vertexArray);
+        std::string name = program + " " + piece;
+        if (program == "textured") {
+            name += " " + textures.at(draw.texture);
+        }
+        if (piece == "stone") {
+            name += " z" + std::to_string(static_cast<int>(draw.placement[3].z));
+        }
+        const auto seen = [&](const glm::mat4& camera) {
+            return glm::all(glm::equal(draw.camera, camera, 1e-4f));
+        };
+        return name + (seen(before) ? " before" : seen(after) ? " after" : " ?");
+    }
+};
+
+DrawNames namesOf(const GameResources& r, const Camera& before, const Camera& after) {
+    DrawNames names{{{r.textureShader->id, "textured"},
+                     {r.materialShader->id, "plain"},
+                     {r.animationShader->id, "animation"},
+                     {r.particleShader->id, "particles"}},
+                    {{r.grassTexture, "grassTexture"}, {r.pathTexture, "pathTexture"}},
+                    {{r.grass.vao, "grass"},
+                     {r.path.vao, "path"},
+                     {r.playerParticles->vao, "trail"},
+                     {r.clockParticles->vao, "shimmer"}},
+                    sceneProjection() * before.getViewMatrix(),
+                    sceneProjection() * after.getViewMatrix()};
+    const std::pair<const Model*, const char*> models[] = {{r.treeModel.get(), "tree"},
+                                                           {r.stoneModel.get(), "stone"},
+                                                           {r.clockModel.get(), "clock"},
+                                                           {r.characterModel.get(), "player"}};
+    for (const auto& [model, piece] : models) {
+        for (const Mesh& mesh : model->meshes) {
+            names.pieces[mesh.vao] = piece;
+        }
+    }
+    return names;
 }
 
-bool samePixel(const Rgb& a, const Rgb& b) {
-    return a.r == b.r && a.g == b.g && a.b == b.b;
+// The draws of one pass, named, with repeats of the same name (trees, meshes of one model) folded.
+std::vector<std::string> namePass(const std::vector<Draw>& draws, const DrawNames& names) {
+    std::vector<std::string> named;
+    for (const Draw& draw : draws) {
+        const std::string name = names(draw);
+        if (named.empty() || named.back() != name) {
+            named.push_back(name);
+        }
+    }
+    return named;
 }
 
-void redraw(World& world) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    world.drawScene();
+Stone stoneAt(float x, float z, Model* model) {
+    Stone stone;
+    stone.position = glm::vec3(x, 0.0f, z);
+    stone.model = model;
+    return stone;
 }
 
 } // namespace
 
-TEST(WorldScene, AFrameOfPlayLooksLikeTheGame) {
-    World world;
-    ASSERT_FALSE(world.stoneModel.meshes.empty());
-    ASSERT_FALSE(world.treeModel.meshes.empty());
-    ASSERT_FALSE(world.clockModel.meshes.empty());
-    ASSERT_FALSE(world.characterModel.meshes.empty());
-
-    // A second of running with stones spawned along the way, then the clock floating over the
-    // middle lane just ahead of the runner.
-    Player& player = world.player;
-    float spawnTimer = 0.0f;
+TEST(ScenePass, DrawsThePiecesInTheGamesOrderWithTheRightCamera) {
+    GameContext context;
+    const std::unique_ptr<GameResources> resources = createGameResources(context);
+    // Two stones ahead of the runner and the clock over the middle lane; the trail and the
+    // shimmer have had time to rise.
+    context.stones.addStone(stoneAt(0.0f, 9.0f, resources->stoneModel.get()));
+    context.stones.addStone(stoneAt(2.0f, 6.0f, resources->stoneModel.get()));
+    context.player.z = 2.0f;
     for (int frame = 0; frame < 60; ++frame) {
-        player.update(kFrame);
-        spawnTimer += kFrame;
-        if (spawnTimer >= 0.3f) {
-            world.stones.addStone(Stone::create(world.random, player.z, 4.0f, &world.stoneModel));
-            spawnTimer = 0.0f;
-        }
-        world.trail.update(glm::vec3(player.x, player.y, player.z), true, kFrame, world.random);
+        resources->playerParticles->update(glm::vec3(1.0f, 0.0f, 2.0f), true, kFrame,
+                                           context.random);
+        resources->clockParticles->update(glm::vec3(1.0f, 1.0f, 5.0f), true, kFrame,
+                                          context.random);
     }
-    world.clock =
-        Clock::create(world.random, glm::vec3(player.x, 0.0f, player.z), &world.clockModel);
-    world.clock.position = glm::vec3(1.0f, 1.0f, player.z + 1.5f);
-    for (int frame = 0; frame < 90; ++frame) {
-        world.shimmer.update(world.clock.position, true, kFrame, world.random);
-    }
-    // The previous frame's camera placement, as the ground and props of a frame see it.
-    player.placeCamera(false);
 
-    glClearColor(0.5f, 0.7f, 0.9f, 1.0f);
-    redraw(world);
-    EXPECT_EQ(takeGlError(), static_cast<unsigned>(GL_NO_ERROR));
+    const struct {
+        bool relicMode;
+        bool clockCollected;
+        std::vector<std::string> draws;
+    } cases[] = {
+        {false,
+         true,
+         {"textured grass grassTexture before", "textured path pathTexture before",
+          "plain tree before", "plain stone z9 before", "plain stone z6 before",
+          "animation player before", "particles trail after"}},
+        {true,
+         false,
+         {"animation player before", "textured grass grassTexture after",
+          "textured path pathTexture after", "plain tree after", "plain stone z9 after",
+          "plain stone z6 after", "plain clock after", "particles trail after",
+          "particles shimmer after"}},
+        {false,
+         false,
+         {"textured grass grassTexture before", "textured path pathTexture before",
+          "plain tree before", "plain stone z9 before", "plain stone z6 before",
+          "plain clock before", "animation player before", "particles trail after",
+          "particles shimmer after"}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.relicMode ? "relic pass" : "scene pass");
+        context.relic.relicMode = test.relicMode;
+        context.clockSlot =
+            Clock::create(context.random, glm::vec3(0.0f), context.links.clockModel);
+        context.clockSlot.position = glm::vec3(1.0f, 1.0f, 5.0f);
+        context.clockSlot.collected = test.clockCollected;
+        // The camera where the previous frame left it, one step behind the runner.
+        context.player.z -= 1.0f;
+        context.player.placeCamera(test.relicMode);
+        context.player.z += 1.0f;
+        const Camera before = context.camera;
+
+        glClearColor(0.5f, 0.7f, 0.9f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawRecorder recorder;
+        (test.relicMode ? runRelicScenePass : runScenePass)(context, *resources);
+        EXPECT_EQ(namePass(recorder.draws, namesOf(*resources, before, context.camera)),
+                  test.draws);
+        EXPECT_EQ(takeGlError(), static_cast<unsigned>(GL_NO_ERROR));
+    }
+    // The last case is the ordinary pass with the clock out.
     saveScreenshot("world_scene");
-
-    const Camera& camera = world.camera;
-    // Grass beside the path is green; the path below the runner is earth-coloured.
-    const Rgb grass = readPixel(200, 300);
-    EXPECT_GT(grass.g, grass.r);
-    EXPECT_GT(grass.g, grass.b);
-    const Rgb path = pixelAt(projectToWindow(camera, glm::vec3(1.0f, 0.0f, player.z - 2.0f)));
-    EXPECT_GT(path.r, path.b);
-    EXPECT_FALSE(path.g > path.r);
-
-    const glm::ivec2 body = projectToWindow(camera, glm::vec3(player.x, 0.6f, player.z));
-    const glm::ivec2 clockFace =
-        projectToWindow(camera, world.clock.position + glm::vec3(0.0f, 0.25f, 0.0f));
-    const Rgb onRunner = pixelAt(body);
-    const Rgb onClock = pixelAt(clockFace);
-
-    world.player.model = nullptr;
-    world.clock.collected = true;
-    redraw(world);
-    EXPECT_FALSE(samePixel(onRunner, pixelAt(body)));
-    EXPECT_FALSE(samePixel(onClock, pixelAt(clockFace)));
-
-    // Just the shimmer back on: green dots rise above the clock.
-    world.clock.collected = false;
-    world.clock.model = nullptr;
-    redraw(world);
-    int greenDots = 0;
-    for (int dy = -20; dy <= 160; ++dy) {
-        for (int dx = -30; dx <= 30; ++dx) {
-            const Rgb p = readPixel(clockFace.x + dx, clockFace.y + dy);
-            greenDots += p.g > p.r + 60 && p.g > p.b + 60 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(greenDots, 10);
 }

@@ -251,10 +251,10 @@ int main(int argc, char** argv) {
         GameFrameOutput output(window, *resources);
         Application application{*context, clock, output};
         glfwSetWindowUserPointer(window, &application);
-        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        prepareFirstPass(context->clock);
         ok = SoakRun(window, application, *resources).run(seconds, warmup);
         glfwSetWindowUserPointer(window, nullptr);
-        context->links = WorldLinks{};
+        context->unlinkResources();
     }
     glfwTerminate();
     return ok ? 0 : 1;

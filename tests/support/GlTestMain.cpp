@@ -1,5 +1,7 @@
 // Entry point of the GL test program: one real 800 x 600 window with an OpenGL 4.3 core
-// context (Mesa's llvmpipe under Xvfb), set up like the game's own start-up.
+// context (Mesa's llvmpipe under Xvfb), set up by the game's own start-up.
+#include "app/Startup.h"
+#include "game/Settings.h"
 #include "support/GlTestEnvironment.h"
 
 #include <glad/gl.h>
@@ -7,7 +9,6 @@
 #include <GLFW/glfw3.h>
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <stb/stb_image.h>
 
 extern GLFWwindow* gWindow;
 
@@ -32,11 +33,7 @@ int main(int argc, char** argv) {
         glfwTerminate();
         return 1;
     }
-    glViewport(0, 0, 800, 600);
-    stbi_set_flip_vertically_on_load(true);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
+    configureOpenGl(gWindow, Settings{});
 
     const int result = RUN_ALL_TESTS();
     glfwDestroyWindow(gWindow);

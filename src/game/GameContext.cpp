@@ -1,0 +1,10 @@
+#include "game/GameContext.h"
+
+void GameContext::unlinkResources() {
+    links = WorldLinks{};
+    player.model = nullptr;
+    clockSlot.model = nullptr;
+    for (Stone& stone : stones.stones) {
+        stone.model = nullptr;
+    }
+}
