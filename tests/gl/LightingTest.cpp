@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -21,6 +22,10 @@ struct LitProgram {
     const char* vertex;
     const char* fragment;
 };
+
+void PrintTo(const LitProgram& program, std::ostream* out) {
+    *out << program.name;
+}
 
 // One face and what lights it; no ambient light, and everything grey, so one channel tells all.
 struct Face {

@@ -41,10 +41,12 @@ class ModelImport : public testing::Test {
                              "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
                              "usemtl first\nf 1 2 3\n"
                              "usemtl second\nf 1 3 4\n");
-        write("fixture.mtl",
-              "newmtl first\nKa 0.1 0.2 0.3\nKd 1 0 0\nKs 0.4 0.5 0.6\nNs 10\nmap_Kd " + firstMap +
-                  "\n\nnewmtl second\nKa 0.7 0.8 0.9\nKd 0 1 0\nKs 0.25 0.5 0.75\nNs 20\nmap_Kd " +
-                  secondMap + "\n");
+        write("fixture.mtl", "newmtl first\nKa 0.1 0.2 0.3\nKd 0.8 0.3 0.1\nKs 0.4 0.5 0.6\n"
+                             "Ns 10\nmap_Kd " +
+                                 firstMap +
+                                 "\n\nnewmtl second\nKa 0.7 0.8 0.9\nKd 0.2 0.6 0.4\n"
+                                 "Ks 0.25 0.5 0.75\nNs 20\nmap_Kd " +
+                                 secondMap + "\n");
     }
 
     fs::path folder;
@@ -178,8 +180,8 @@ TEST_F(ModelImport, MeshesReachTheModelProgramsAsTheyReadThem) {
                                  {3, 4, GL_INT, GL_TRUE, 0},
                                  {4, 4, GL_FLOAT, GL_FALSE, 16}};
     // Ka, Kd, Ks and Ns of the file's two materials.
-    const float kMaterials[2][10] = {{0.1f, 0.2f, 0.3f, 1, 0, 0, 0.4f, 0.5f, 0.6f, 10},
-                                     {0.7f, 0.8f, 0.9f, 0, 1, 0, 0.25f, 0.5f, 0.75f, 20}};
+    const float kMaterials[2][10] = {{0.1f, 0.2f, 0.3f, 0.8f, 0.3f, 0.1f, 0.4f, 0.5f, 0.6f, 10},
+                                     {0.7f, 0.8f, 0.9f, 0.2f, 0.6f, 0.4f, 0.25f, 0.5f, 0.75f, 20}};
     for (int m = 0; m < 2; ++m) {
         SCOPED_TRACE("mesh " + std::to_string(m));
         const Mesh& mesh = model.meshes[static_cast<std::size_t>(m)];
