@@ -3,6 +3,7 @@
 #include "app/GameResources.h"
 #include "game/GameContext.h"
 #include "model/Animation.h"
+#include "model/Mesh.h"
 #include "world/Ground.h"
 #include "world/PlacedModel.h"
 
@@ -79,9 +80,9 @@ void BareSceneOutput::uploadScene(unsigned int program, const LitLocations& at,
 
 void BareSceneOutput::drawModel(const Model& model, const LitLocations& at) {
     for (const Mesh& mesh : model.meshes) {
-        setVec3(at.matAmbient, mesh.material.ambient);
-        setVec3(at.matDiffuse, mesh.material.diffuse);
-        setVec3(at.matSpecular, mesh.material.specular);
+        setVec3(at.matAmbient, linearFromDisplay(mesh.material.ambient));
+        setVec3(at.matDiffuse, linearFromDisplay(mesh.material.diffuse));
+        setVec3(at.matSpecular, linearFromDisplay(mesh.material.specular));
         glUniform1f(at.matShininess, mesh.material.shininess);
         glBindVertexArray(mesh.vao);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,

@@ -53,12 +53,14 @@ const float kGamma = 2.2;
 const float kPointWrap = 1.0; // the lamp stands on the ground, so its light wraps onto it
 
 // Diffuse and Blinn-Phong specular from one light arriving along toLight with the given colour.
-// wrap > 0 lets light reach surfaces it only grazes.
+// wrap > 0 lets diffuse light reach surfaces it only grazes; a highlight needs a surface that
+// really faces the light, or it would shine on faces turned away from it.
 vec3 lightTerm(vec3 diffuseColor, vec3 specularColor, float shininess, vec3 normal,
                vec3 toLight, vec3 toEye, vec3 lightColor, float wrap) {
-    float facing = max((dot(normal, toLight) + wrap) / (1.0 + wrap), 0.0);
+    float cosine = dot(normal, toLight);
+    float facing = max((cosine + wrap) / (1.0 + wrap), 0.0);
     vec3 halfway = normalize(toLight + toEye);
-    float highlight = facing > 0.0 ? pow(max(dot(normal, halfway), 0.0), max(shininess, 1.0)) : 0.0;
+    float highlight = cosine > 0.0 ? pow(max(dot(normal, halfway), 0.0), max(shininess, 1.0)) : 0.0;
     return lightColor * (diffuseColor * facing + specularColor * highlight);
 }
 
@@ -100,12 +102,10 @@ vec3 toDisplay(vec3 linearColor) {
 }
 // ---------------------------------------------------------------------------------------------
 
-// Material colours are authored as display colours, like the textures; light them in linear space.
-vec3 toLinear(vec3 displayColor) { return pow(max(displayColor, vec3(0.0)), vec3(kGamma)); }
-
+// Material colours arrive linear, in every lit program: the mesh draw linearises the display
+// colours of model files before it uploads them.
 void main() {
-    vec3 color = sceneLight(toLinear(mat.ambient), toLinear(mat.diffuse), toLinear(mat.specular),
-                            mat.shininess, worldNormal,
+    vec3 color = sceneLight(mat.ambient, mat.diffuse, mat.specular, mat.shininess, worldNormal,
                             worldPosition);
     fragColor = vec4(toDisplay(color), 1.0);
 }

@@ -127,11 +127,16 @@ void Mesh::setupMesh() {
     glBindVertexArray(0);
 }
 
+glm::vec3 linearFromDisplay(const glm::vec3& displayColour) {
+    constexpr float kDisplayGamma = 2.2f;
+    return glm::pow(glm::max(displayColour, glm::vec3(0.0f)), glm::vec3(kDisplayGamma));
+}
+
 void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader) {
     glUseProgram(shader->id);
-    shader->setVec3("mat.ambient", mesh.material.ambient);
-    shader->setVec3("mat.diffuse", mesh.material.diffuse);
-    shader->setVec3("mat.specular", mesh.material.specular);
+    shader->setVec3("mat.ambient", linearFromDisplay(mesh.material.ambient));
+    shader->setVec3("mat.diffuse", linearFromDisplay(mesh.material.diffuse));
+    shader->setVec3("mat.specular", linearFromDisplay(mesh.material.specular));
     shader->setFloat("mat.shininess", mesh.material.shininess);
     glBindVertexArray(mesh.vao);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,

@@ -77,5 +77,9 @@ inline constexpr float kDefaultShininess = 32.0f;
 // Diffuse, ambient and specular colours (black where the material lacks one) and shininess.
 MeshMaterial readMeshMaterial(const aiMaterial* material);
 
-// Draws one mesh with its material colours; the program is made current here.
+// Model files give display colours, as their authors saw them on screen; every lit program
+// takes linear ones. Negative components count as 0.
+glm::vec3 linearFromDisplay(const glm::vec3& displayColour);
+
+// Draws one mesh with its material colours made linear; the program is made current here.
 void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader);

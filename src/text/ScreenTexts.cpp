@@ -3,9 +3,7 @@
 #include "text/TextRenderer.h"
 
 #include <array>
-#include <glm/glm.hpp>
 #include <sstream>
-#include <string>
 
 namespace {
 
@@ -58,25 +56,45 @@ std::string formatInt(int value) {
     return text.str();
 }
 
+// Renders the lines one after the other, each over what the previous ones drew.
+void drawLines(TextRenderer& renderer, const std::vector<TextLine>& lines) {
+    for (const TextLine& line : lines) {
+        renderer.renderText(line.text, line.x, line.y, line.scale, line.color);
+    }
+}
+
 } // namespace
 
-void drawScreenTexts(TextRenderer& renderer, Screen screen) {
+std::vector<TextLine> screenTextLines(Screen screen) {
+    std::vector<TextLine> lines;
     for (const ScreenText& line : kScreenTexts) {
         if (line.screen == screen) {
-            renderer.renderText(line.text, line.x, line.y, line.scale, line.color);
+            lines.push_back({line.text, line.x, line.y, line.scale, line.color});
         }
     }
+    return lines;
+}
+
+std::vector<TextLine> statusTextLines(bool hudVisible, int remainingSeconds, int relicCount,
+                                      int displayedFps) {
+    if (!hudVisible) {
+        return {};
+    }
+    return {
+        {formatInt(remainingSeconds), kCountdownX, kStatusY, kStatusScale, kRed},
+        {formatInt(relicCount) + "/" + formatInt(kRelicsToWin), kRelicsX, kStatusY, kStatusScale,
+         kGreen},
+        {formatInt(displayedFps) + " FPS", kFpsX, kStatusY, kStatusScale, kGreen},
+    };
+}
+
+void drawScreenTexts(TextRenderer& renderer, Screen screen) {
+    drawLines(renderer, screenTextLines(screen));
 }
 
 void drawStatusTexts(TextRenderer& renderer, bool hudVisible, int remainingSeconds, int relicCount,
                      int displayedFps) {
-    if (!hudVisible) {
-        return;
-    }
-    renderer.renderText(formatInt(remainingSeconds), kCountdownX, kStatusY, kStatusScale, kRed);
-    renderer.renderText(formatInt(relicCount) + "/" + formatInt(kRelicsToWin), kRelicsX, kStatusY,
-                        kStatusScale, kGreen);
-    renderer.renderText(formatInt(displayedFps) + " FPS", kFpsX, kStatusY, kStatusScale, kGreen);
+    drawLines(renderer, statusTextLines(hudVisible, remainingSeconds, relicCount, displayedFps));
 }
 
 void drawRelicHint(TextRenderer& renderer) {

@@ -1,14 +1,35 @@
 #pragma once
 
+#include <glm/glm.hpp>
+#include <string>
+#include <vector>
+
 class TextRenderer;
 
 enum class Screen { Start, Won, Lost };
 
+// One line of text as renderText draws it: baseline start, scale and colour.
+struct TextLine {
+    std::string text;
+    float x = 0.0f;
+    float y = 0.0f;
+    float scale = 1.0f;
+    glm::vec3 color{0.0f};
+
+    bool operator==(const TextLine&) const = default;
+};
+
+// The lines of the title, win or loss screen, in drawing order.
+std::vector<TextLine> screenTextLines(Screen screen);
+
+// The countdown, the relics found and the frame rate, or no line when the player has hidden them.
+std::vector<TextLine> statusTextLines(bool hudVisible, int remainingSeconds, int relicCount,
+                                      int displayedFps);
+
 // The title, win and loss screens' texts, drawn over the screen's clear colour.
 void drawScreenTexts(TextRenderer& renderer, Screen screen);
 
-// The countdown, the relics found and the frame rate over a frame of play; nothing when the
-// player has hidden them.
+// The status texts over a frame of play.
 void drawStatusTexts(TextRenderer& renderer, bool hudVisible, int remainingSeconds, int relicCount,
                      int displayedFps);
 

@@ -6,11 +6,15 @@
 
 #include <glad/gl.h>
 
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <stb/stb_image_write.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,8 +41,12 @@ class ModelImport : public testing::Test {
                              "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
                              "usemtl first\nf 1 2 3\n"
                              "usemtl second\nf 1 3 4\n");
-        write("fixture.mtl", "newmtl first\nKd 1 0 0\nNs 10\nmap_Kd " + firstMap +
-                                 "\n\nnewmtl second\nKd 0 1 0\nNs 10\nmap_Kd " + secondMap + "\n");
+        write("fixture.mtl", "newmtl first\nKa 0.1 0.2 0.3\nKd 0.8 0.3 0.1\nKs 0.4 0.5 0.6\n"
+                             "Ns 10\nmap_Kd " +
+                                 firstMap +
+                                 "\n\nnewmtl second\nKa 0.7 0.8 0.9\nKd 0.2 0.6 0.4\n"
+                                 "Ks 0.25 0.5 0.75\nNs 20\nmap_Kd " +
+                                 secondMap + "\n");
     }
 
     fs::path folder;
@@ -151,6 +159,71 @@ TEST_F(ModelImport, TwoChannelImageUploadsAsRedGreen) {
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_UNSIGNED_BYTE, texels);
     EXPECT_EQ(std::vector<unsigned char>(texels, texels + 6),
               std::vector<unsigned char>(pixels, pixels + 6));
+    EXPECT_EQ(takeGlError(), static_cast<unsigned int>(GL_NO_ERROR));
+}
+
+// What the model programs read of each mesh: the vertex layout its vertex array records, bone
+// ids as integers and everything else as floats, and the material colours its draw uploads, the
+// file's display colours made linear.
+TEST_F(ModelImport, MeshesReachTheModelProgramsAsTheyReadThem) {
+    writeTwoMaterialObj("missing.png", "missing.png");
+    testing::internal::CaptureStdout();
+    const Model model(folder.string() + "/fixture.obj");
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(model.meshes.size(), 2u);
+    const auto shader = std::make_shared<Shader>("assets\\shader\\materialVertexShader.vert",
+                                                 "assets\\shader\\materialFragmentShader.frag");
+    // Location, components, type, integer, byte offset; locations 3 and 4 read the bone buffer.
+    const GLint kLayout[5][5] = {{0, 3, GL_FLOAT, GL_FALSE, 0},
+                                 {1, 3, GL_FLOAT, GL_FALSE, 12},
+                                 {2, 2, GL_FLOAT, GL_FALSE, 24},
+                                 {3, 4, GL_INT, GL_TRUE, 0},
+                                 {4, 4, GL_FLOAT, GL_FALSE, 16}};
+    // Ka, Kd, Ks and Ns of the file's two materials.
+    const float kMaterials[2][10] = {{0.1f, 0.2f, 0.3f, 0.8f, 0.3f, 0.1f, 0.4f, 0.5f, 0.6f, 10},
+                                     {0.7f, 0.8f, 0.9f, 0.2f, 0.6f, 0.4f, 0.25f, 0.5f, 0.75f, 20}};
+    for (int m = 0; m < 2; ++m) {
+        SCOPED_TRACE("mesh " + std::to_string(m));
+        const Mesh& mesh = model.meshes[static_cast<std::size_t>(m)];
+        glBindVertexArray(mesh.vao);
+        for (const auto& [location, components, type, integer, offset] : kLayout) {
+            const auto at = static_cast<GLuint>(location);
+            const GLint buffer = static_cast<GLint>(location < 3 ? mesh.vbo : mesh.boneVbo);
+            const std::pair<GLenum, GLint> kExpected[] = {
+                {GL_VERTEX_ATTRIB_ARRAY_ENABLED, GL_TRUE},
+                {GL_VERTEX_ATTRIB_ARRAY_SIZE, components},
+                {GL_VERTEX_ATTRIB_ARRAY_TYPE, type},
+                {GL_VERTEX_ATTRIB_ARRAY_INTEGER, integer},
+                {GL_VERTEX_ATTRIB_ARRAY_NORMALIZED, 0},
+                {GL_VERTEX_ATTRIB_ARRAY_STRIDE, 32},
+                {GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, buffer}};
+            for (const auto& [property, value] : kExpected) {
+                GLint actual = -1;
+                glGetVertexAttribiv(at, property, &actual);
+                EXPECT_EQ(actual, value) << "location " << location << ", property " << property;
+            }
+            void* pointer = nullptr;
+            glGetVertexAttribPointerv(at, GL_VERTEX_ATTRIB_ARRAY_POINTER, &pointer);
+            EXPECT_EQ(reinterpret_cast<intptr_t>(pointer), offset) << "location " << location;
+        }
+        GLint elements = 0;
+        glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &elements);
+        EXPECT_EQ(static_cast<GLuint>(elements), mesh.ebo);
+
+        drawMesh(mesh, shader);
+        float uploaded[10] = {};
+        const char* const kNames[] = {"mat.ambient", "mat.diffuse", "mat.specular",
+                                      "mat.shininess"};
+        for (int k = 0; k < 4; ++k) {
+            glGetUniformfv(shader->id, glGetUniformLocation(shader->id, kNames[k]),
+                           &uploaded[3 * k]);
+        }
+        for (int k = 0; k < 9; ++k) {
+            EXPECT_NEAR(uploaded[k], std::pow(kMaterials[m][k], 2.2f), 1e-6f) << kNames[k / 3];
+        }
+        EXPECT_EQ(uploaded[9], kMaterials[m][9]);
+    }
+    glBindVertexArray(0);
     EXPECT_EQ(takeGlError(), static_cast<unsigned int>(GL_NO_ERROR));
 }
 

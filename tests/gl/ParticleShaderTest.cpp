@@ -86,6 +86,31 @@ TEST(ParticleShader, DrawsARoundCameraFacingDotTintedByColour) {
     const Rgb outside = readPixel(corner.x, corner.y);
     EXPECT_EQ(outside.r + outside.g + outside.b, 0);
 
+    // The faintest rim writes no depth: a big red dot drawn behind it afterwards is not cut.
+    const glm::ivec2 faintRim = toScreen(viewProj, centre + right * (0.49f * size));
+    const glm::vec3 away = glm::normalize(centre - camera.position);
+    const glm::vec3 behind = centre + away * 2.0f;
+    const float bigDot[4] = {behind.x, behind.y, behind.z, 8.0f};
+    const auto draw = [&](const float* dot, const glm::vec3& colour) {
+        glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof instance, dot);
+        shader.setVec3("color", colour);
+        glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, 4, 1);
+    };
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_BLEND);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw(bigDot, glm::vec3(1.0f, 0.0f, 0.0f));
+    const Rgb bigDotAlone = readPixel(faintRim.x, faintRim.y);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw(instance, glm::vec3(0.0f, 1.0f, 0.0f));
+    draw(bigDot, glm::vec3(1.0f, 0.0f, 0.0f));
+    const Rgb behindTheRim = readPixel(faintRim.x, faintRim.y);
+    glDisable(GL_BLEND);
+    EXPECT_GT(bigDotAlone.r, 100);
+    EXPECT_NEAR(behindTheRim.r, bigDotAlone.r, 2);
+    EXPECT_NEAR(behindTheRim.g, bigDotAlone.g, 2);
+
     glBindVertexArray(0);
     glDeleteBuffers(2, buffers);
     glDeleteVertexArrays(1, &vao);

@@ -67,6 +67,13 @@ TypeByName withTexture(TypeByName uniforms) {
     return uniforms;
 }
 
+// The skinned program places its normals itself and takes the pose instead.
+TypeByName skinned(TypeByName uniforms) {
+    uniforms.erase("normalMatrix");
+    uniforms["finalBoneMatrices[0]"] = GL_FLOAT_MAT4;
+    return uniforms;
+}
+
 class GameShaders : public testing::TestWithParam<ProgramInterface> {};
 
 TEST_P(GameShaders, BuildSilentlyWithTheAgreedInterface) {
@@ -89,20 +96,31 @@ TEST_P(GameShaders, BuildSilentlyWithTheAgreedInterface) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllPrograms, GameShaders,
-    testing::Values(ProgramInterface{"assets\\shader\\materialVertexShader.vert",
-                                     "assets\\shader\\materialFragmentShader.frag", kLitUniforms,
-                                     TypeByLocation{{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC3}}},
-                    ProgramInterface{
-                        "assets\\shader\\textureMaterialVertexShader.vert",
-                        "assets\\shader\\textureMaterialFragmentShader.frag",
-                        withTexture(kLitUniforms),
-                        TypeByLocation{{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC3}, {2, GL_FLOAT_VEC2}}},
-                    ProgramInterface{"assets\\shader\\particelShaderVertex.vert",
-                                     "assets\\shader\\particelShaderFragment.frag",
-                                     TypeByName{{"M_v", GL_FLOAT_MAT4},
-                                                {"M_p", GL_FLOAT_MAT4},
-                                                {"color", GL_FLOAT_VEC3},
-                                                {"brightness", GL_FLOAT}},
-                                     TypeByLocation{{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC4}}}));
+    testing::Values(
+        ProgramInterface{"assets\\shader\\materialVertexShader.vert",
+                         "assets\\shader\\materialFragmentShader.frag", kLitUniforms,
+                         TypeByLocation{{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC3}}},
+        ProgramInterface{
+            "assets\\shader\\textureMaterialVertexShader.vert",
+            "assets\\shader\\textureMaterialFragmentShader.frag", withTexture(kLitUniforms),
+            TypeByLocation{{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC3}, {2, GL_FLOAT_VEC2}}},
+        ProgramInterface{
+            "assets\\shader\\vertexShaderAnimation.vert",
+            "assets\\shader\\fragmentShaderAnimation.frag", skinned(kLitUniforms),
+            TypeByLocation{
+                {0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC3}, {3, GL_INT_VEC4}, {4, GL_FLOAT_VEC4}}},
+        ProgramInterface{"assets\\shader\\textVertexShader.vert",
+                         "assets\\shader\\textFragmentShader.frag",
+                         TypeByName{{"projection", GL_FLOAT_MAT4},
+                                    {"textColor", GL_FLOAT_VEC3},
+                                    {"glyph", GL_SAMPLER_2D}},
+                         TypeByLocation{{0, GL_FLOAT_VEC4}}},
+        ProgramInterface{"assets\\shader\\particelShaderVertex.vert",
+                         "assets\\shader\\particelShaderFragment.frag",
+                         TypeByName{{"M_v", GL_FLOAT_MAT4},
+                                    {"M_p", GL_FLOAT_MAT4},
+                                    {"color", GL_FLOAT_VEC3},
+                                    {"brightness", GL_FLOAT}},
+                         TypeByLocation{{0, GL_FLOAT_VEC3}, {1, GL_FLOAT_VEC4}}}));
 
 } // namespace
