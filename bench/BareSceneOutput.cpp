@@ -80,10 +80,10 @@ void BareSceneOutput::uploadScene(unsigned int program, const LitLocations& at,
 
 void BareSceneOutput::drawModel(const Model& model, const LitLocations& at) {
     for (const Mesh& mesh : model.meshes) {
-        setVec3(at.matAmbient, linearFromDisplay(mesh.material.ambient));
-        setVec3(at.matDiffuse, linearFromDisplay(mesh.material.diffuse));
-        setVec3(at.matSpecular, linearFromDisplay(mesh.material.specular));
-        glUniform1f(at.matShininess, mesh.material.shininess);
+        setVec3(at.matAmbient, mesh.linearMaterial.ambient);
+        setVec3(at.matDiffuse, mesh.linearMaterial.diffuse);
+        setVec3(at.matSpecular, mesh.linearMaterial.specular);
+        glUniform1f(at.matShininess, mesh.linearMaterial.shininess);
         glBindVertexArray(mesh.vao);
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
                        nullptr);

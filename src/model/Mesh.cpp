@@ -81,7 +81,8 @@ Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices,
            std::vector<ModelTexture> textures, MeshMaterial material,
            std::vector<VertexBoneData> boneData)
     : vertices(std::move(vertices)), indices(std::move(indices)), textures(std::move(textures)),
-      material(material), boneData(std::move(boneData)) {
+      material(material), linearMaterial(linearMaterialOf(material)),
+      boneData(std::move(boneData)) {
     setupMesh();
 }
 
@@ -132,12 +133,21 @@ glm::vec3 linearFromDisplay(const glm::vec3& displayColour) {
     return glm::pow(glm::max(displayColour, glm::vec3(0.0f)), glm::vec3(kDisplayGamma));
 }
 
+MeshMaterial linearMaterialOf(const MeshMaterial& displayMaterial) {
+    MeshMaterial linear = displayMaterial;
+    linear.diffuse = linearFromDisplay(displayMaterial.diffuse);
+    linear.specular = linearFromDisplay(displayMaterial.specular);
+    linear.ambient = linearFromDisplay(displayMaterial.ambient);
+    return linear;
+}
+
 void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader) {
+    const MeshMaterial& material = mesh.linearMaterial;
     glUseProgram(shader->id);
-    shader->setVec3("mat.ambient", linearFromDisplay(mesh.material.ambient));
-    shader->setVec3("mat.diffuse", linearFromDisplay(mesh.material.diffuse));
-    shader->setVec3("mat.specular", linearFromDisplay(mesh.material.specular));
-    shader->setFloat("mat.shininess", mesh.material.shininess);
+    shader->setVec3("mat.ambient", material.ambient);
+    shader->setVec3("mat.diffuse", material.diffuse);
+    shader->setVec3("mat.specular", material.specular);
+    shader->setFloat("mat.shininess", material.shininess);
     glBindVertexArray(mesh.vao);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
                    nullptr);

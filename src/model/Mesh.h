@@ -49,6 +49,8 @@ class Mesh {
     std::vector<unsigned int> indices;
     std::vector<ModelTexture> textures;
     MeshMaterial material;
+    // The same material with linear colours, made once here rather than on every draw.
+    MeshMaterial linearMaterial;
     unsigned int vao = 0;
     std::vector<VertexBoneData> boneData;
     unsigned int vbo = 0;
@@ -81,5 +83,8 @@ MeshMaterial readMeshMaterial(const aiMaterial* material);
 // takes linear ones. Negative components count as 0.
 glm::vec3 linearFromDisplay(const glm::vec3& displayColour);
 
-// Draws one mesh with its material colours made linear; the program is made current here.
+// The material with its three colours made linear; shininess is kept.
+MeshMaterial linearMaterialOf(const MeshMaterial& displayMaterial);
+
+// Draws one mesh with its linear material colours; the program is made current here.
 void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader);
