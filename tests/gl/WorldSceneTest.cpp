@@ -27,19 +27,25 @@ struct Draw {
     GLint texture = 0;
     glm::mat4 camera{0.0f};
     glm::mat4 placement{0.0f};
+    float brightness = -1.0f;
+    glm::vec3 color{-1.0f};
 };
 
 std::vector<Draw>* gDraws = nullptr;
 PFNGLDRAWELEMENTSPROC gRealDrawElements = nullptr;
 PFNGLDRAWARRAYSINSTANCEDPROC gRealDrawArraysInstanced = nullptr;
 
-glm::mat4 uniformMatrix(GLint program, const char* name) {
-    glm::mat4 matrix{0.0f};
+// A float, vector or matrix uniform of the program; `absent` where the program has none.
+template <typename Value> Value uniformValue(GLint program, const char* name, Value absent) {
     const GLint location = glGetUniformLocation(program, name);
     if (location >= 0) {
-        glGetUniformfv(program, location, &matrix[0][0]);
+        glGetUniformfv(program, location, reinterpret_cast<float*>(&absent));
     }
-    return matrix;
+    return absent;
+}
+
+glm::mat4 uniformMatrix(GLint program, const char* name) {
+    return uniformValue(program, name, glm::mat4{0.0f});
 }
 
 // The camera a draw sees as projection times view: the particle program takes the view alone.
@@ -57,6 +63,8 @@ void noteDraw() {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &draw.texture);
     draw.camera = cameraOf(draw.program);
     draw.placement = uniformMatrix(draw.program, "modelMatrix");
+    draw.brightness = uniformValue(draw.program, "brightness", -1.0f);
+    draw.color = uniformValue(draw.program, "color", glm::vec3(-1.0f));
     gDraws->push_back(draw);
 }
 
@@ -88,8 +96,8 @@ struct DrawRecorder {
     }
 };
 
-// Names a draw "program piece [texture] [z of a stone] camera", the camera being the one before
-// or after the player placed it this frame.
+// Names a draw "program piece [texture] [z of a stone] [particle colour] camera", the camera
+// being the one before or after the player placed it this frame.
 struct DrawNames {
     std::map<GLint, std::string> programs;
     std::map<GLint, std::string> textures;
@@ -106,6 +114,11 @@ struct DrawNames {
         }
         if (piece == "stone") {
             name += " z" + std::to_string(static_cast<int>(draw.placement[3].z));
+        }
+        if (program == "particles") {
+            name += draw.color == glm::vec3(1.0f)               ? " white"
+                    : draw.color == glm::vec3(0.0f, 1.0f, 0.0f) ? " green"
+                                                                : " tinted";
         }
         const auto seen = [&](const glm::mat4& camera) {
             return glm::all(glm::equal(draw.camera, camera, 1e-4f));
@@ -177,28 +190,33 @@ TEST(ScenePass, DrawsThePiecesInTheGamesOrderWithTheRightCamera) {
     const struct {
         bool relicMode;
         bool clockCollected;
+        float brightness; // a new one each pass, so every program must be given the current one
         std::vector<std::string> draws;
     } cases[] = {
         {false,
          true,
+         0.9f,
          {"textured grass grassTexture before", "textured path pathTexture before",
           "plain tree before", "plain stone z9 before", "plain stone z6 before",
-          "animation player before", "particles trail after"}},
+          "animation player before", "particles trail white after"}},
         {true,
          false,
+         0.6f,
          {"animation player before", "textured grass grassTexture after",
           "textured path pathTexture after", "plain tree after", "plain stone z9 after",
-          "plain stone z6 after", "plain clock after", "particles trail after",
-          "particles shimmer after"}},
+          "plain stone z6 after", "plain clock after", "particles trail white after",
+          "particles shimmer green after"}},
         {false,
          false,
+         0.3f,
          {"textured grass grassTexture before", "textured path pathTexture before",
           "plain tree before", "plain stone z9 before", "plain stone z6 before",
-          "plain clock before", "animation player before", "particles trail after",
-          "particles shimmer after"}},
+          "plain clock before", "animation player before", "particles trail white after",
+          "particles shimmer green after"}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.relicMode ? "relic pass" : "scene pass");
+        context.settings.shaderBrightness = test.brightness;
         context.relic.relicMode = test.relicMode;
         context.clockSlot =
             Clock::create(context.random, glm::vec3(0.0f), context.links.clockModel);
@@ -214,8 +232,11 @@ TEST(ScenePass, DrawsThePiecesInTheGamesOrderWithTheRightCamera) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         DrawRecorder recorder;
         (test.relicMode ? runRelicScenePass : runScenePass)(context, *resources);
-        EXPECT_EQ(namePass(recorder.draws, namesOf(*resources, before, context.camera)),
-                  test.draws);
+        const DrawNames names = namesOf(*resources, before, context.camera);
+        EXPECT_EQ(namePass(recorder.draws, names), test.draws);
+        for (const Draw& draw : recorder.draws) {
+            EXPECT_EQ(draw.brightness, context.settings.shaderBrightness) << names(draw);
+        }
         EXPECT_EQ(takeGlError(), static_cast<unsigned>(GL_NO_ERROR));
     }
     // The last case is the ordinary pass with the clock out.
