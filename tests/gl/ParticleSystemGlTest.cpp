@@ -88,13 +88,14 @@ TEST(ParticleSystemGl, DrawPaintsBlendedCameraFacingSquares) {
     ParticleSystem system;
     Random random;
     system.simulate(glm::vec3(0.0f), true, 0.0f, random);
-    // Gather the pool into one large square at the origin so its centre pixel is certain.
+    // Gather the pool at the origin, where only the last particle is large enough to be seen:
+    // a draw that leaves it out paints nothing.
     for (int i = 0; i < ParticleSystem::kPoolSize; ++i) {
         float* instance = system.instanceData + 4 * i;
         instance[0] = 0.0f;
         instance[1] = 0.0f;
         instance[2] = 0.0f;
-        instance[3] = 2.0f;
+        instance[3] = i + 1 == ParticleSystem::kPoolSize ? 2.0f : 0.0f;
     }
     system.upload();
 

@@ -22,6 +22,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -172,5 +173,14 @@ TEST(GroundGl, GridsCoverTheMeadowAndThePath) {
     glGetBufferSubData(GL_ARRAY_BUFFER, (4 * kRows - 1) * sizeof(glm::vec3), sizeof(glm::vec3),
                        &last);
     EXPECT_EQ(path.modelMatrix * glm::vec4(last, 1.0f), glm::vec4(2.5f, 0.01f, 999.0f, 1.0f));
+
+    // One cell in, the grass texture has repeated once and the path's is a third across.
+    const std::pair<const Geometry*, float> grids[] = {{&grass, 1.0f}, {&path, 1.0f / 3.0f}};
+    for (const auto& [grid, u] : grids) {
+        glm::vec2 secondUv(-1.0f);
+        glBindBuffer(GL_ARRAY_BUFFER, grid->uvBuffer);
+        glGetBufferSubData(GL_ARRAY_BUFFER, sizeof(glm::vec2), sizeof(glm::vec2), &secondUv);
+        EXPECT_EQ(secondUv, glm::vec2(u, 0.0f));
+    }
     EXPECT_EQ(takeGlError(), static_cast<unsigned>(GL_NO_ERROR));
 }

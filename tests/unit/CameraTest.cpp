@@ -23,11 +23,12 @@ TEST(CameraZoom, ClampsToTenAndTwenty) {
 
 TEST(CameraFollow, SitsBehindAndAboveTheTarget) {
     Camera camera;
-    camera.follow(glm::vec3(1.0f, 0.0f, 50.0f), 0.0f);
+    // A jumping target lifts the eye with it.
+    camera.follow(glm::vec3(1.0f, 2.0f, 50.0f), 0.0f);
     EXPECT_NEAR(1.0f, camera.position.x, 1e-5f);
-    EXPECT_NEAR(9.1923885f, camera.position.y, 1e-5f);
+    EXPECT_NEAR(11.1923885f, camera.position.y, 1e-5f);
     EXPECT_NEAR(40.807611f, camera.position.z, 1e-4f);
-    EXPECT_EQ(glm::vec3(1.0f, 0.0f, 50.0f), camera.target);
+    EXPECT_EQ(glm::vec3(1.0f, 2.0f, 50.0f), camera.target);
 
     // A quarter turn of yaw puts the eye on the -x side of the target.
     camera.follow(glm::vec3(0.0f, 0.0f, 0.0f), 90.0f);

@@ -131,6 +131,7 @@ TEST(GoldenGame, StonesAndPhaseLengthsFollowFromTheOrderOfTheDraws) {
     expectStones(game.context, {{2215, 119.0f}, {2617, 159.0f}, {2819, 174.0f}});
     EXPECT_EQ(game.context.timing.phaseDuration, 11 + referenceDraw(2014) % 10);
     EXPECT_FLOAT_EQ(game.context.timing.stoneSpawnInterval, 0.5f + referenceUnit(2820));
+    EXPECT_EQ(game.context.game.spawnTimer, 0.0f) << "the next interval counts from the stone";
     EXPECT_FLOAT_EQ(game.context.timing.relicHintInterval, 8.0f + 4.0f * referenceUnit(2013));
     EXPECT_TRUE(sameUpcomingDraws(game.context.random, advanced(Random{}, 2821)));
 }
