@@ -16,11 +16,21 @@ CMAKE_FLAGS ?=
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
+# Every test program and game starts an X server of its own, so ctest runs them side by side.
+CTEST = ctest --output-on-failure -j $(JOBS)
+# What the sanitizer pass runs; it leaves out the benchmark and the asset generators.
+SANITIZER_TARGETS = chronocell unit_tests gl_tests chronocell_soak pin_gl_drivers
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
-	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
-	$(MAKE) test-asan
+	$(CTEST) --test-dir $(BUILD)
+	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZER_TARGETS)
+	$(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD)
 
 deps:
 	./tools/install-deps.sh
@@ -32,13 +42,10 @@ build: deps
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZER_TARGETS)
 
 test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure --repeat until-pass:2
+	$(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD)
 
 # libFuzzer runs of the settings reader and the model import (OBJ and FBX), FUZZ_SECONDS each,
 # built with clang and the sanitizers in a folder of their own. Not part of `make test`.
@@ -54,10 +61,7 @@ fuzz:
 # sanitizers, whose leak check must find nothing of the game's own.
 soak: build build-asan
 	./tools/with-display.sh ./$(BUILD)/chronocell_soak $(SOAK_SECONDS) 60
-	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	./tools/with-display.sh env LD_PRELOAD=$(CURDIR)/$(ASAN_BUILD)/tests/libpin_gl_drivers.so \
+	$(SANITIZER_ENV) ./tools/with-display.sh env LD_PRELOAD=$(CURDIR)/$(ASAN_BUILD)/tests/libpin_gl_drivers.so \
 		./$(ASAN_BUILD)/chronocell_soak 60
 
 # Regenerates the ground textures; the generator is deterministic, so the files only change
