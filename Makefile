@@ -20,17 +20,17 @@ run: build
 CTEST = ctest --output-on-failure -j $(JOBS)
 # What the sanitizer pass runs; it leaves out the benchmark and the asset generators.
 SANITIZER_TARGETS = chronocell unit_tests gl_tests chronocell_soak pin_gl_drivers
-SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The tests of both builds in one ctest run, which keeps both cores busy to the end.
+BOTH_BUILDS = $(BUILD)/both-builds
 
 test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
-	cmake --build $(BUILD) -j $(JOBS)
-	$(CTEST) --test-dir $(BUILD)
 	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZER_TARGETS)
-	$(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD)
+	mkdir -p $(BOTH_BUILDS)
+	echo 'subdirs("$(abspath $(BUILD))" "$(abspath $(ASAN_BUILD))")' > $(BOTH_BUILDS)/CTestTestfile.cmake
+	$(CTEST) --test-dir $(BOTH_BUILDS)
 
 deps:
 	./tools/install-deps.sh
@@ -39,13 +39,13 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
+# The test programs built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZER_TARGETS)
 
 test-asan: build-asan
-	$(SANITIZER_ENV) $(CTEST) --test-dir $(ASAN_BUILD)
+	$(CTEST) --test-dir $(ASAN_BUILD)
 
 # libFuzzer runs of the settings reader and the model import (OBJ and FBX), FUZZ_SECONDS each,
 # built with clang and the sanitizers in a folder of their own. Not part of `make test`.
@@ -61,7 +61,10 @@ fuzz:
 # sanitizers, whose leak check must find nothing of the game's own.
 soak: build build-asan
 	./tools/with-display.sh ./$(BUILD)/chronocell_soak $(SOAK_SECONDS) 60
-	$(SANITIZER_ENV) ./tools/with-display.sh env LD_PRELOAD=$(CURDIR)/$(ASAN_BUILD)/tests/libpin_gl_drivers.so \
+	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	./tools/with-display.sh env LD_PRELOAD=$(CURDIR)/$(ASAN_BUILD)/tests/libpin_gl_drivers.so \
 		./$(ASAN_BUILD)/chronocell_soak 60
 
 # Regenerates the ground textures; the generator is deterministic, so the files only change

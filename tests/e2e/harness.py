@@ -17,7 +17,8 @@ import zlib
 
 import xdisplay
 
-SCREEN_SIZE = (1024, 768)
+# The window sits at the top-left of the screen; pictures cover it alone.
+WINDOW_SIZE = (800, 600)
 OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="", sanitized=False,
                              part=(1, 1))
 
@@ -99,6 +100,8 @@ class GameRun:
             self.env["DISPLAY"] = self.xvfb.display
         if env:
             self.env.update(env)
+        # Opened before the game starts, so as to hear of its window.
+        self.x = xdisplay.XDisplay(self.xvfb.display) if self.xvfb else None
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
         game_env = dict(self.env)
@@ -114,7 +117,6 @@ class GameRun:
             self.process = subprocess.Popen([OPTIONS.binary], cwd=self.folder, env=game_env,
                                             stdout=out, stderr=err)
         self.window = None
-        self.x = None
         self.kept_output = {}
 
     # --- process ---------------------------------------------------------------------------
@@ -177,12 +179,11 @@ class GameRun:
             if found:
                 self.window = found.splitlines()[0]
                 self.xdotool("windowfocus", "--sync", self.window, check=False)
-                self.x = xdisplay.XDisplay(self.xvfb.display)
                 if not self.sync(timeout=max(deadline - time.time(), 1.0)):
                     raise RuntimeError("the game exited during start-up:\n%s%s"
                                        % (self.stdout(), self.stderr()))
                 return self.window
-            time.sleep(0.05)
+            self.x.wait_for_news(0.2)
         raise RuntimeError("no game window appeared")
 
     def sync(self, passes=1, timeout=60):
@@ -197,7 +198,7 @@ class GameRun:
                     return False
                 if time.time() > deadline:
                     raise RuntimeError("the game stopped handling window events")
-                time.sleep(0.002)
+                self.x.wait_for_news(0.05)
         return True
 
     def geometry(self):
@@ -241,6 +242,7 @@ class GameRun:
             shot = self.screenshot(name)
             if shows_play(shot):
                 return shot.save()
+            time.sleep(0.01)
         raise RuntimeError("the game did not show a frame of play")
 
     def pictures_of_play(self, name, seconds):
@@ -255,14 +257,14 @@ class GameRun:
                 last = shot
                 if Picture.is_red_screen(shot):
                     break
-            time.sleep(0.01)
+            time.sleep(0.02)
         return pictures
 
     # --- pictures --------------------------------------------------------------------------
     def screenshot(self, name):
         """Captures the screen now; the picture is written to the shots folder only on save()."""
-        return Picture(os.path.join(OPTIONS.shots, name + ".png"), *SCREEN_SIZE,
-                       self.x.capture(*SCREEN_SIZE))
+        return Picture(os.path.join(OPTIONS.shots, name + ".png"), *WINDOW_SIZE,
+                       self.x.capture(*WINDOW_SIZE))
 
 
 def shows_play(shot):

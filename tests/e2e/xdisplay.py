@@ -6,6 +6,7 @@ a second on a loaded machine."""
 
 import ctypes
 import ctypes.util
+import select
 
 Z_PIXMAP = 2
 ALL_PLANES = 0xFFFFFFFF
@@ -63,6 +64,8 @@ _X11.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
 _X11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                             ctypes.POINTER(XEvent)]
 _X11.XCheckTypedEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.POINTER(XEvent)]
+_X11.XConnectionNumber.argtypes = [ctypes.c_void_p]
+_X11.XPending.argtypes = [ctypes.c_void_p]
 _XTST.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
 _XTST.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
                                        ctypes.c_ulong]
@@ -80,8 +83,10 @@ class XDisplay:
         self.wm_ping = _X11.XInternAtom(self.handle, b"_NET_WM_PING", 0)
         self.pings_sent = 0
         self.last_answer = 0
-        # A window answers a ping by sending it back to the root window.
+        # A window answers a ping by sending it back to the root window, where windows being
+        # created and shown are reported too.
         _X11.XSelectInput(self.handle, self.root, SUBSTRUCTURE_NOTIFY_MASK)
+        self.connection = _X11.XConnectionNumber(self.handle)
 
     def close(self):
         if self.handle:
@@ -128,6 +133,12 @@ class XDisplay:
             if event.client.message_type == self.wm_protocols and data[0] == self.wm_ping:
                 self.last_answer = max(self.last_answer, data[1])
         return self.last_answer >= ping
+
+    def wait_for_news(self, timeout):
+        """Sleeps until the server sends something, or for `timeout` seconds."""
+        readable, _, _ = select.select([self.connection], [], [], timeout)
+        if readable:
+            _X11.XPending(self.handle)
 
     def capture(self, width, height):
         """The screen's top-left width x height pixels as packed RGB bytes."""
