@@ -16,11 +16,21 @@ CMAKE_FLAGS ?=
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
+# Every test program and game starts an X server of its own, so ctest runs them side by side.
+CTEST = ctest --output-on-failure -j $(JOBS)
+# What the sanitizer pass runs; it leaves out the benchmark and the asset generators.
+SANITIZER_TARGETS = chronocell unit_tests gl_tests chronocell_soak pin_gl_drivers
+# The tests of both builds in one ctest run, which keeps both cores busy to the end.
+BOTH_BUILDS = $(BUILD)/both-builds
+
 test: deps check-format
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
-	./tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure
-	$(MAKE) test-asan
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZER_TARGETS)
+	mkdir -p $(BOTH_BUILDS)
+	echo 'subdirs("$(abspath $(BUILD))" "$(abspath $(ASAN_BUILD))")' > $(BOTH_BUILDS)/CTestTestfile.cmake
+	$(CTEST) --test-dir $(BOTH_BUILDS)
 
 deps:
 	./tools/install-deps.sh
@@ -29,16 +39,13 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
+# The test programs built with AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 build-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCHRONOCELL_SANITIZE=ON $(CMAKE_FLAGS)
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZER_TARGETS)
 
 test-asan: build-asan
-	ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	./tools/with-display.sh ctest --test-dir $(ASAN_BUILD) --output-on-failure --repeat until-pass:2
+	$(CTEST) --test-dir $(ASAN_BUILD)
 
 # libFuzzer runs of the settings reader and the model import (OBJ and FBX), FUZZ_SECONDS each,
 # built with clang and the sanitizers in a folder of their own. Not part of `make test`.

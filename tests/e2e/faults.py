@@ -4,7 +4,6 @@ fault matrix and the checks every case must pass."""
 import os
 import random
 import shutil
-import time
 
 import harness
 
@@ -89,22 +88,23 @@ class CaseResult:
         self.problems = []
 
 
-def play_case(name, damage, xvfb, settle=0.3):
+def play_case(name, damage, xvfb):
     """Starts the game on damaged content, presses Enter, Escape, Escape and records what the
     game did. Escape in play returns to the start screen and only a second one quits, so a game
-    that is still running after the first Escape was playing."""
+    that is still running after the first Escape was playing. Escape comes two passes after
+    Enter, once a frame of play has been drawn and long before a stone can reach the runner."""
     result = CaseResult()
     game = harness.GameRun(prepare=lambda assets: damage(os.path.join(assets, name)), xvfb=xvfb,
                            leak_check=True)
     try:
         game.wait_window(timeout=60)
-        game.press("Return", hold=0.05, settle=settle)
-        if game.process.poll() is not None:
+        game.tap("Return")
+        if not game.sync(2):
             result.problems.append("the game ended on Enter")
-        game.press("Escape", hold=0.05, settle=settle)
-        if game.process.poll() is not None:
+        game.tap("Escape")
+        if not game.sync(2):
             result.problems.append("the first Escape ended the game: it was not playing")
-        game.press("Escape", hold=0.05, settle=0.0)
+        game.tap("Escape")
         result.exit_code = game.wait_exit(timeout=60)
     except RuntimeError as error:
         result.problems.append(str(error))

@@ -1,19 +1,26 @@
 """Drives the real chronocell binary the way a player would: in its own Xvfb, from a scratch
-copy of the assets, with xdotool for keys and ImageMagick for screenshots."""
+copy of the assets, finding its window with xdotool, sending keys and taking pictures through
+an X connection of the test's own."""
 
 import argparse
 import functools
 import os
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
+import zlib
 
-CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
-OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="", sanitized=False)
+import xdisplay
+
+# The window sits at the top-left of the screen; pictures cover it alone.
+WINDOW_SIZE = (800, 600)
+OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="", sanitized=False,
+                             part=(1, 1))
 
 
 def parse_options():
@@ -23,18 +30,24 @@ def parse_options():
     parser.add_argument("--shots", default="build/shots")
     parser.add_argument("--preload", default="")
     parser.add_argument("--sanitized", action="store_true")
+    # PART/PARTS: a script with many independent cases plays only every PARTS-th of them, from
+    # the PART-th on, so that its parts can run side by side.
+    parser.add_argument("--part", default="1/1")
     known, rest = parser.parse_known_args()
     OPTIONS.binary = os.path.abspath(known.binary)
     OPTIONS.source = os.path.abspath(known.source)
     OPTIONS.shots = os.path.abspath(known.shots)
     OPTIONS.preload = known.preload
     OPTIONS.sanitized = known.sanitized
+    part, parts = known.part.split("/")
+    OPTIONS.part = (int(part), int(parts))
     return [sys.argv[0]] + rest
 
 
 def needs_game_speed(test):
-    """Marks a test that plays against the clock; a sanitizer build runs too slowly for it and
-    checks the same code paths through the tests that do not race the stones."""
+    """Marks a test that reads what keys did from the pictures of a game's first second; the
+    sanitizer build draws too few frames in that time and checks the same code paths through
+    the other tests."""
     @functools.wraps(test)
     def run(*args, **kwargs):
         if OPTIONS.sanitized:
@@ -87,6 +100,8 @@ class GameRun:
             self.env["DISPLAY"] = self.xvfb.display
         if env:
             self.env.update(env)
+        # Opened before the game starts, so as to hear of its window.
+        self.x = xdisplay.XDisplay(self.xvfb.display) if self.xvfb else None
         self.stdout_path = os.path.join(self.folder, "stdout.txt")
         self.stderr_path = os.path.join(self.folder, "stderr.txt")
         game_env = dict(self.env)
@@ -136,6 +151,9 @@ class GameRun:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+        if self.x:
+            self.x.close()
+            self.x = None
         if self.xvfb and self.owns_xvfb:
             self.xvfb.stop()
         self.kept_output = {"stdout": self.stdout(), "stderr": self.stderr()}
@@ -150,6 +168,8 @@ class GameRun:
         return result.stdout.strip()
 
     def wait_window(self, title="^Chronocell$", timeout=30):
+        """Waits for the window and then for the main loop, which starts once every resource is
+        loaded; keys sent earlier would all be handled in the loop's first pass together."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             if self.process.poll() is not None:
@@ -158,13 +178,28 @@ class GameRun:
             found = self.xdotool("search", "--name", title, check=False)
             if found:
                 self.window = found.splitlines()[0]
-                # Let the game finish start-up and take the keyboard before keys are sent.
-                time.sleep(0.5)
                 self.xdotool("windowfocus", "--sync", self.window, check=False)
-                time.sleep(0.2)
+                if not self.sync(timeout=max(deadline - time.time(), 1.0)):
+                    raise RuntimeError("the game exited during start-up:\n%s%s"
+                                       % (self.stdout(), self.stderr()))
                 return self.window
-            time.sleep(0.1)
+            self.x.wait_for_news(0.2)
         raise RuntimeError("no game window appeared")
+
+    def sync(self, passes=1, timeout=60):
+        """Waits until the main loop has begun `passes` more passes: each pass handles the window
+        events that came before it, a ping among them, and answers the ping. False when the game
+        has exited instead."""
+        for _ in range(passes):
+            ping = self.x.ping(int(self.window))
+            deadline = time.time() + timeout
+            while not self.x.answered(ping):
+                if self.process.poll() is not None:
+                    return False
+                if time.time() > deadline:
+                    raise RuntimeError("the game stopped handling window events")
+                self.x.wait_for_news(0.05)
+        return True
 
     def geometry(self):
         text = self.xdotool("getwindowgeometry", self.window)
@@ -175,76 +210,98 @@ class GameRun:
     def title(self):
         return self.xdotool("getwindowname", self.window)
 
-    def press(self, key, hold=0.15, settle=0.1):
-        """Presses and releases a key; the game acts on release, movement on the held state."""
-        self.xdotool("keydown", key)
-        time.sleep(hold)
-        self.xdotool("keyup", key)
-        time.sleep(settle)
+    def key_down(self, key):
+        self.x.key(key, True)
+
+    def key_up(self, key):
+        self.x.key(key, False)
+
+    def tap(self, key):
+        """Presses and releases a key at once: the game's commands act on the release."""
+        self.key_down(key)
+        self.key_up(key)
+
+    def hold(self, key):
+        """Holds a key until a pass of the main loop has read it (movement reads the held state
+        once a pass), then releases it and lets the next pass see the release."""
+        self.key_down(key)
+        self.sync(2)
+        self.key_up(key)
+        self.sync()
 
     def scroll(self, button, times=1):
-        for _ in range(times):
-            self.xdotool("click", "--window", self.window, str(button))
+        """Turns the wheel (button 4 up, 5 down) over the middle of the window."""
+        self.x.click(button, 400, 300, times)
 
-    def wait_for_play(self, name="playing", timeout=10.0):
-        """The first picture of a game in progress (red countdown over a lit world), or None when
-        the game was lost first. The first frame can take a while as the driver compiles."""
+    def wait_for_play(self, name="playing", timeout=30.0):
+        """The first picture of a game in progress (red countdown over a lit world). The first
+        frame can take a while as the driver compiles; a lost screen left from the game before
+        may show until then."""
         deadline = time.time() + timeout
         while time.time() < deadline:
             shot = self.screenshot(name)
-            if Picture.is_red_screen(shot):
-                return None
-            countdown = shot.count(lambda r, g, b: r > 200 and g < 40 and b < 40,
-                                   (10, 0, 90, 60))
-            if countdown > 30 and max(shot.pixel(400, 560)) > 40:
-                return shot
-            time.sleep(0.05)
+            if shows_play(shot):
+                return shot.save()
+            time.sleep(0.01)
         raise RuntimeError("the game did not show a frame of play")
+
+    def pictures_of_play(self, name, seconds):
+        """Every distinct picture shown in the next `seconds`, up to the lost screen; the lost
+        screen itself, if it came, is the last one."""
+        pictures, last = [], None
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            shot = self.screenshot("%s_%02d" % (name, len(pictures)))
+            if last is None or shot.pixels != last.pixels:
+                pictures.append(shot)
+                last = shot
+                if Picture.is_red_screen(shot):
+                    break
+            time.sleep(0.02)
+        return pictures
 
     # --- pictures --------------------------------------------------------------------------
     def screenshot(self, name):
-        """Captures the screen now (a raw X dump is quickest); the PNG is written on decode."""
-        os.makedirs(OPTIONS.shots, exist_ok=True)
-        path = os.path.join(OPTIONS.shots, name + ".png")
-        dump = os.path.join(self.folder, name + ".xwd")
-        subprocess.run(["xwd", "-root", "-silent", "-out", dump], env=self.env, check=True)
-        return Picture(path, dump)
+        """Captures the screen now; the picture is written to the shots folder only on save()."""
+        return Picture(os.path.join(OPTIONS.shots, name + ".png"), *WINDOW_SIZE,
+                       self.x.capture(*WINDOW_SIZE))
+
+
+def shows_play(shot):
+    """A frame of a game in progress: the red countdown at the top left over a lit world."""
+    countdown = shot.count(lambda r, g, b: r > 200 and g < 40 and b < 40, (10, 0, 90, 60))
+    return countdown > 30 and max(shot.pixel(400, 560)) > 40 and not Picture.is_red_screen(shot)
 
 
 class Picture:
-    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it. Decoded on
-    first use, so taking a screenshot in the middle of play costs only the capture."""
+    """Raw RGB pixels of a screenshot, (0, 0) at the top-left as a viewer shows it."""
 
-    def __init__(self, path, dump=None):
+    def __init__(self, path, width, height, pixels):
         self.path = path
-        self._dump = dump
-        self._pixels = None
-        self._size = None
+        self.width = width
+        self.height = height
+        self.pixels = pixels
 
-    def _decode(self):
-        if self._pixels is None:
-            if self._dump:
-                subprocess.run([CONVERT, "xwd:" + self._dump, self.path], check=True)
-            size = subprocess.run([CONVERT, self.path, "-format", "%w %h", "info:"],
-                                  capture_output=True, text=True, check=True).stdout.split()
-            self._size = int(size[0]), int(size[1])
-            self._pixels = subprocess.run([CONVERT, self.path, "-depth", "8", "rgb:-"],
-                                          capture_output=True, check=True).stdout
+    def save(self, path=None, box=None):
+        """Writes the picture, or the part of it in `box` (left, top, right, bottom), as a PNG
+        file; returns the picture."""
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        stride = self.width * 3
+        # Each row starts with its filter type, 0 (none).
+        rows = b"".join(b"\0" + self.pixels[y * stride + left * 3:y * stride + right * 3]
+                        for y in range(top, bottom))
 
-    @property
-    def width(self):
-        self._decode()
-        return self._size[0]
+        def chunk(kind, data):
+            return (struct.pack(">I", len(data)) + kind + data
+                    + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
-    @property
-    def height(self):
-        self._decode()
-        return self._size[1]
-
-    @property
-    def pixels(self):
-        self._decode()
-        return self._pixels
+        header = struct.pack(">IIBBBBB", right - left, bottom - top, 8, 2, 0, 0, 0)
+        target = path or self.path
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        with open(target, "wb") as file:
+            file.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+                       + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+        return self
 
     @staticmethod
     def is_red_screen(picture):
