@@ -65,11 +65,12 @@ void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int 
     if (action != GLFW_RELEASE) {
         return;
     }
-    Application* bound = applicationOf(window);
-    if (bound == nullptr) {
-        return;
+    if (Application* application = applicationOf(window)) {
+        runKeyCommand(window, *application, key);
     }
-    Application& application = *bound;
+}
+
+void runKeyCommand(GLFWwindow* window, Application& application, int key) {
     GameContext& context = application.context;
     Settings& settings = context.settings;
     switch (key) {
@@ -116,10 +117,13 @@ void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height) {
 void cursorPositionCallback(GLFWwindow* /*window*/, double /*x*/, double /*y*/) {}
 
 void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
-    Application* application = applicationOf(window);
-    if (application != nullptr) {
-        application->context.camera.zoom(static_cast<float>(yOffset));
+    if (Application* application = applicationOf(window)) {
+        zoomCamera(*application, yOffset);
     }
+}
+
+void zoomCamera(Application& application, double steps) {
+    application.context.camera.zoom(static_cast<float>(steps));
 }
 
 void registerWindowCallbacks(GLFWwindow* window) {
