@@ -176,3 +176,11 @@ void BareSceneOutput::drawRelicScene(GameContext& context) {
 void BareSceneOutput::swapBuffers() {
     glfwSwapBuffers(window_);
 }
+
+void BareSceneOutput::clearFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void BareSceneOutput::setClearColor(const glm::vec4& colour) {
+    glClearColor(colour.r, colour.g, colour.b, colour.a);
+}

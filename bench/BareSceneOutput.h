@@ -16,6 +16,9 @@ class BareSceneOutput : public FrameOutput {
   public:
     BareSceneOutput(GLFWwindow* window, GameResources& resources);
 
+    void clearFrame() override;
+    void setClearColor(const glm::vec4& colour) override;
+    void drawScreenTexts(Screen /*screen*/) override {}
     void drawScene(GameContext& context) override;
     void drawRelicScene(GameContext& context) override;
     void drawStatusTexts(const GameContext& /*context*/) override {}

@@ -5,13 +5,13 @@
 #include "BareSceneOutput.h"
 #include "BenchOptions.h"
 #include "BenchReport.h"
-#include "NullFrameOutput.h"
 #include "ProcessStats.h"
 #include "ScriptedGame.h"
 
 #include "app/Application.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
+#include "app/HeadlessFrameOutput.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
                                ParticleSystem::withoutGpu());
         BareSceneOutput bareOutput(window, *resources);
         ScriptedGame bare(*bareWorld.context, bareOutput, kFrameSeconds);
-        NullFrameOutput nullOutput;
+        HeadlessFrameOutput nullOutput;
         ScriptedGame rules(*rulesWorld.context, nullOutput, kFrameSeconds);
         // Each loop's first pass starts its game, as the game's own first frame did.
         timedPass(bare);

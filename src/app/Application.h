@@ -1,5 +1,9 @@
 #pragma once
 
+#include "game/PassInput.h"
+
+#include <vector>
+
 class FrameOutput;
 class GameClock;
 struct GameContext;
@@ -9,4 +13,6 @@ struct Application {
     GameContext& context;
     GameClock& clock;
     FrameOutput& output;
+    // Key releases and wheel turns the window's callbacks gathered and no pass has taken yet.
+    std::vector<PassCommand> windowCommands{};
 };

@@ -4,19 +4,25 @@
 #include <string>
 #include <vector>
 
-// What the game was asked to do on its command line. No option changes how a game plays.
+// What the game was asked to do on its command line. No option changes the rules of a game.
 struct CommandLine {
     enum class Request { Play, ShowHelp, ShowVersion, Refuse };
 
     Request request = Request::Play;
     // The folder holding assets/, when given with --data.
     std::optional<std::string> dataFolder;
+    // Where to record the game played (--record FILE).
+    std::optional<std::string> recordFile;
+    // The recorded game to show again (--replay FILE), without a window with --headless.
+    std::optional<std::string> replayFile;
+    bool headless = false;
     // Why the command line was refused, for the line above the usage.
     std::string problem;
 };
 
-// Reads the arguments after the program name: --help, --version, --data DIR (or --data=DIR).
-// Anything else, or --data without a folder, is refused.
+// Reads the arguments after the program name: --help, --version, --data DIR, --record FILE,
+// --replay FILE, --headless (an option's value may also follow '='). Anything else, an option
+// without its value, --headless without --replay, or --record with --replay is refused.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text --help prints, and a refused command line prints on standard error.

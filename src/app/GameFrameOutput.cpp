@@ -12,6 +12,18 @@
 GameFrameOutput::GameFrameOutput(GLFWwindow* window, GameResources& resources)
     : window_(window), resources_(resources) {}
 
+void GameFrameOutput::clearFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void GameFrameOutput::setClearColor(const glm::vec4& colour) {
+    glClearColor(colour.r, colour.g, colour.b, colour.a);
+}
+
+void GameFrameOutput::drawScreenTexts(Screen screen) {
+    ::drawScreenTexts(*resources_.textRenderer, screen);
+}
+
 void GameFrameOutput::drawScene(GameContext& context) {
     runScenePass(context, resources_);
 }

@@ -10,6 +10,9 @@ class GameFrameOutput : public FrameOutput {
   public:
     GameFrameOutput(GLFWwindow* window, GameResources& resources);
 
+    void clearFrame() override;
+    void setClearColor(const glm::vec4& colour) override;
+    void drawScreenTexts(Screen screen) override;
     void drawScene(GameContext& context) override;
     void drawRelicScene(GameContext& context) override;
     void drawStatusTexts(const GameContext& context) override;

@@ -1,17 +1,26 @@
 #pragma once
 
+#include <vector>
+
 struct Application;
-struct FrameClock;
-struct GameResources;
+class InputSource;
+struct PassInput;
+struct GameContext;
 struct GLFWwindow;
-struct HeldKeys;
 
-// What the loop starts from: a white first clear, and no frames counted towards the frame rate.
-void prepareFirstPass(FrameClock& clock);
+// Told of every pass once it is over, with the input it took: a recording writes it down, a
+// replay checks itself against it.
+class PassObserver {
+  public:
+    virtual ~PassObserver() = default;
+    virtual void passDone(const PassInput& pass, const GameContext& context) = 0;
+};
 
-// Runs passes until the window is asked to close: held keys, events, clear, the state's work.
-void runMainLoop(GLFWwindow* window, Application& application, GameResources& resources);
+// One pass of the loop: the held keys, the pass's commands in order, clear, the state's work.
+// `window` is null when no window exists (a headless replay). `pass` is reused from pass to pass.
+void runLoopPass(GLFWwindow* window, Application& application, InputSource& input,
+                 PassInput& pass);
 
-// One pass of the loop with the movement keys given rather than read from the window, for
-// programs that drive the game themselves (the soak run).
-void runLoopPass(Application& application, GameResources& resources, const HeldKeys& keys);
+// Runs passes until the window is asked to close; `observer`, when given, hears of each.
+void runMainLoop(GLFWwindow* window, Application& application, InputSource& input,
+                 PassObserver* observer = nullptr);

@@ -74,9 +74,3 @@ void runRelicScenePass(GameContext& context, GameResources& resources) {
     drawProps(context, resources);
     drawParticles(context, resources);
 }
-
-void updateIdleParticles(GameContext& context, GameResources& resources) {
-    const Player& player = context.player;
-    resources.playerParticles->update(glm::vec3(player.x, player.y, player.z), true,
-                                      context.clock.deltaTime, context.random);
-}

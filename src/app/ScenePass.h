@@ -9,6 +9,3 @@ void runScenePass(GameContext& context, GameResources& resources);
 
 // The world in relic mode: the player first, so everything else sees this frame's camera.
 void runRelicScenePass(GameContext& context, GameResources& resources);
-
-// On the start screen the player's trail keeps moving without being drawn.
-void updateIdleParticles(GameContext& context, GameResources& resources);

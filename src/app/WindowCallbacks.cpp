@@ -23,20 +23,25 @@ Application* applicationOf(GLFWwindow* window) {
 // The size always comes from the settings; a window leaving fullscreen is placed at (0, 0).
 void toggleFullscreen(GLFWwindow* window, Settings& settings) {
     settings.fullscreen = !settings.fullscreen;
+    if (window == nullptr) {
+        return;
+    }
     GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     glfwSetWindowMonitor(window, monitor, 0, 0, settings.width, settings.height, GLFW_DONT_CARE);
 }
 
 // Hints apply only to windows created later, so this changes the stored rate alone.
-void changeRefreshRate(Settings& settings, int step) {
+void changeRefreshRate(GLFWwindow* window, Settings& settings, int step) {
     settings.refreshRate = stepRefreshRate(settings.refreshRate, step);
-    glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
+    if (window != nullptr) {
+        glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
+    }
 }
 
 void onEscape(GLFWwindow* window, GameContext& context) {
     if (context.state == GameState::Playing) {
         context.state = GameState::StartScreen;
-    } else {
+    } else if (window != nullptr) {
         glfwSetWindowShouldClose(window, GLFW_TRUE);
     }
 }
@@ -66,7 +71,18 @@ void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int 
         return;
     }
     if (Application* application = applicationOf(window)) {
-        runKeyCommand(window, *application, key);
+        application->windowCommands.push_back(PassCommand::keyReleased(key));
+    }
+}
+
+void runCommands(GLFWwindow* window, Application& application,
+                 const std::vector<PassCommand>& commands) {
+    for (const PassCommand& command : commands) {
+        if (command.kind == PassCommand::Kind::Key) {
+            runKeyCommand(window, application, command.key);
+        } else {
+            zoomCamera(application, command.steps);
+        }
     }
 }
 
@@ -78,10 +94,10 @@ void runKeyCommand(GLFWwindow* window, Application& application, int key) {
         toggleFullscreen(window, settings);
         break;
     case GLFW_KEY_L:
-        changeRefreshRate(settings, -kRefreshRateStep);
+        changeRefreshRate(window, settings, -kRefreshRateStep);
         break;
     case GLFW_KEY_O:
-        changeRefreshRate(settings, kRefreshRateStep);
+        changeRefreshRate(window, settings, kRefreshRateStep);
         break;
     case GLFW_KEY_ESCAPE:
         onEscape(window, context);
@@ -118,7 +134,7 @@ void cursorPositionCallback(GLFWwindow* /*window*/, double /*x*/, double /*y*/) 
 
 void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
     if (Application* application = applicationOf(window)) {
-        zoomCamera(*application, yOffset);
+        application->windowCommands.push_back(PassCommand::zoom(yOffset));
     }
 }
 

@@ -1,13 +1,14 @@
 // Chronocell: a 3D runner. Reads the command line, finds the game's content, reads the settings,
-// opens the window, creates the game's content, runs the main loop and shuts down in order.
-#include "app/Application.h"
+// opens the window, creates the game's content, plays (recording if asked) or replays a recorded
+// game, and shuts down in order. A headless replay needs neither content nor a window.
 #include "app/CommandLine.h"
 #include "app/ContentRoot.h"
 #include "app/DebugOutput.h"
 #include "app/GameFrameOutput.h"
+#include "app/GameRecorder.h"
+#include "app/GameReplay.h"
 #include "app/GameResources.h"
-#include "app/GlfwGameClock.h"
-#include "app/MainLoop.h"
+#include "app/GameSession.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
@@ -15,6 +16,7 @@
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
+#include <iostream>
 
 namespace {
 constexpr int kSetupFailed = -1;
@@ -26,12 +28,24 @@ int main(int argc, char** argv) {
     if (commandLine.request != CommandLine::Request::Play) {
         return answerCommandLine(commandLine);
     }
+    if (commandLine.replayFile && commandLine.headless) {
+        return replayHeadless(*commandLine.replayFile);
+    }
     if (!useContentRoot(searchForThisProgram(commandLine.dataFolder))) {
         return kSetupFailed;
     }
 
     auto context = std::make_unique<GameContext>();
     context->settings = readSettings(assetPath(kSettingsPath));
+    std::optional<RecordingReader> recording;
+    if (commandLine.replayFile) {
+        RecordingHeader header;
+        recording = openRecording(*commandLine.replayFile, header);
+        if (!recording) {
+            return kExitUnreadableRecording;
+        }
+        applyRecordedSettings(header, context->settings);
+    }
 
     GLFWwindow* window = createGameWindow(context->settings);
     if (window == nullptr) {
@@ -42,19 +56,19 @@ int main(int argc, char** argv) {
         return kSetupFailed;
     }
     configureOpenGl(window, context->settings);
+    int exitCode = kExitPlayed;
     {
         std::unique_ptr<GameResources> resources = createGameResources(*context);
-        GlfwGameClock clock;
         GameFrameOutput output(window, *resources);
-        Application application{*context, clock, output};
-        glfwSetWindowUserPointer(window, &application);
-
-        prepareFirstPass(context->clock);
-        runMainLoop(window, application, *resources);
-        glfwSetWindowUserPointer(window, nullptr);
+        if (recording) {
+            GameReplay replay(std::move(*recording), std::cout);
+            exitCode = replayInWindow(window, *context, output, replay);
+        } else {
+            exitCode = playGame(window, *context, output, commandLine.recordFile);
+        }
         context->unlinkResources();
     }
     reportHeldBackDebugMessages();
     glfwTerminate();
-    return 0;
+    return exitCode;
 }

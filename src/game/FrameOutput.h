@@ -1,12 +1,21 @@
 #pragma once
 
-struct GameContext;
+#include <glm/glm.hpp>
 
-// Everything a frame of play shows goes through here: the application draws with OpenGL, tests
-// record what would have been drawn and in which order.
+struct GameContext;
+enum class Screen;
+
+// Everything a pass of the main loop shows goes through here: the application draws with
+// OpenGL, a headless replay and tests record what would have been drawn and in which order.
 class FrameOutput {
   public:
     virtual ~FrameOutput() = default;
+    // The start of every pass: colour and depth cleared.
+    virtual void clearFrame() = 0;
+    // The colour the next clear fills the picture with.
+    virtual void setClearColor(const glm::vec4& colour) = 0;
+    // The title, win or loss screen's texts.
+    virtual void drawScreenTexts(Screen screen) = 0;
     // The world in ordinary play: ground, trees, stones and clock, the player, particles.
     virtual void drawScene(GameContext& context) = 0;
     // The world in relic mode: the player first, so everything else sees this frame's camera.

@@ -4,6 +4,7 @@
 #include "game/GameState.h"
 #include "game/GameValues.h"
 #include "game/InputFlags.h"
+#include "game/PlayTally.h"
 #include "game/RelicState.h"
 #include "game/Settings.h"
 #include "render/Camera.h"
@@ -44,6 +45,7 @@ struct GameContext {
     TimingParameters timing;
     Random random;
     WorldLinks links;
+    PlayTally tally;
 
     GameContext() = default;
     GameContext(const GameContext&) = delete;

@@ -41,6 +41,7 @@ void spawnStoneWhenDue(GameContext& context) {
     context.stones.addStone(
         Stone::create(context.random, context.player.z, kLaneSpan, context.links.stoneModel));
     game.spawnTimer = 0.0f;
+    ++context.tally.stonesSpawned;
     context.timing.stoneSpawnInterval =
         randomRange(context.random, kStoneIntervalMin, kStoneIntervalMax);
 }
@@ -76,6 +77,14 @@ void updateParticleSystems(GameContext& context) {
         } else {
             context.links.clockParticles->update(clock.position, true, dt, context.random);
         }
+    }
+}
+
+void updateIdleParticles(GameContext& context) {
+    if (context.links.playerParticles != nullptr) {
+        const Player& player = context.player;
+        context.links.playerParticles->update(glm::vec3(player.x, player.y, player.z), true,
+                                              context.clock.deltaTime, context.random);
     }
 }
 
@@ -117,6 +126,7 @@ void runPhaseSwitchFrame(GameContext& context, GameClock& clock, FrameOutput& ou
     context.player.update(context.clock.deltaTime);
     GameValues& game = context.game;
     game.reversedPhase = !game.reversedPhase;
+    ++context.tally.phaseSwitches;
     game.phaseTime = 0.0f;
     setDirectionalLightColor(context, kSwitchLightColor);
     if (game.reversedPhase) {

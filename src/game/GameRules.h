@@ -20,5 +20,8 @@ void checkGameEnd(GameContext& context);
 // Both particle trails follow their emitters: the player's always, the clock's while it waits.
 void updateParticleSystems(GameContext& context);
 
+// On the start screen the player's trail keeps moving without being drawn.
+void updateIdleParticles(GameContext& context);
+
 // Lost when the player's box touches any stone; returns whether it did.
 bool collideWithStones(GameContext& context);

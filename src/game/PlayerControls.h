@@ -10,6 +10,8 @@ struct HeldKeys {
     bool d = false;
     bool space = false;
     bool t = false;
+
+    bool operator==(const HeldKeys&) const = default;
 };
 
 // Applies the held keys in every game state: lanes and jumps while running, walking and turning

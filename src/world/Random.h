@@ -13,6 +13,8 @@ class Random {
     explicit Random(std::uint32_t state) : state_(state) {}
 
     int next();
+    // The internal state, for a replay to check that it draws what the recorded game drew.
+    std::uint32_t state() const { return state_; }
 
   private:
     std::uint32_t state_ = 1;

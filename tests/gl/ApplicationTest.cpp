@@ -4,11 +4,13 @@
 #include "app/DebugOutput.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
+#include "app/KeyboardInput.h"
 #include "app/MainLoop.h"
 #include "app/Startup.h"
 #include "app/WindowCallbacks.h"
 #include "game/GameStart.h"
-#include "game/PlayerControls.h"
+#include "game/PassInput.h"
+#include "game/StatePass.h"
 #include "support/GlTestEnvironment.h"
 #include "unit/RulesTestSupport.h"
 
@@ -205,6 +207,10 @@ TEST_F(GameApplication, KeyAndWindowEventsActThroughTheRealCallbacks) {
         for (const Event& event : test.events) {
             event(window);
         }
+        // The callbacks only gather; the pass runs what they gathered.
+        std::vector<PassCommand> commands;
+        KeyboardInput(window, application).collectCommands(commands);
+        runCommands(window, application, commands);
         EXPECT_EQ(observe(window, context, clock), expected);
     }
 }
@@ -219,11 +225,13 @@ TEST_F(GameApplication, EachStateLeavesItsClearColourForTheNextPass) {
     glClearColor(0.5f, 0.5f, 0.5f, 0.5f);
     context.clock.displayedFps = 5;
     context.clock.frameCount = 9;
-    prepareFirstPass(context.clock);
+    prepareFirstPass(context, output);
     EXPECT_EQ(clearColour(), white);
     EXPECT_EQ(context.clock.displayedFps, 0);
     EXPECT_EQ(context.clock.frameCount, 0);
 
+    KeyboardInput keyboard(window, application);
+    PassInput pass;
     // Play keeps the colour of the screen the game was started from.
     const struct {
         std::vector<GameState> passes;
@@ -243,7 +251,7 @@ TEST_F(GameApplication, EachStateLeavesItsClearColourForTheNextPass) {
             if (state == GameState::Playing) {
                 startGame(context, clock, output);
             }
-            runLoopPass(application, *resources, HeldKeys{});
+            runLoopPass(window, application, keyboard, pass);
         }
         EXPECT_EQ(clearColour(), test.colour) << static_cast<int>(test.passes.front());
     }

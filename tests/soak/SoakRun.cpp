@@ -12,12 +12,14 @@
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
 #include "app/GlfwGameClock.h"
+#include "app/KeyboardInput.h"
 #include "app/MainLoop.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "app/WindowCallbacks.h"
 #include "game/GameContext.h"
-#include "game/PlayerControls.h"
+#include "game/PassInput.h"
+#include "game/StatePass.h"
 
 #include <glad/gl.h>
 
@@ -119,10 +121,18 @@ HeldKeys steer(const GameContext& context, bool careful) {
     return keys;
 }
 
+// The window's events as the keyboard's, with the autopilot's keys held.
+class AutopilotInput : public KeyboardInput {
+  public:
+    using KeyboardInput::KeyboardInput;
+    HeldKeys keys;
+    HeldKeys sampleHeldKeys() override { return keys; }
+};
+
 class SoakRun {
   public:
-    SoakRun(GLFWwindow* window, Application& application, GameResources& resources)
-        : window_(window), application_(application), resources_(resources) {}
+    SoakRun(GLFWwindow* window, Application& application)
+        : window_(window), application_(application), input_(window, application) {}
 
     bool run(double seconds, double warmupSeconds) {
         glDebugMessageCallback(countingDebugCallback, &glErrors_);
@@ -136,7 +146,7 @@ class SoakRun {
                 playPass(context);
                 screenSince = Clock::now();
             } else {
-                runLoopPass(application_, resources_, HeldKeys{});
+                pass(HeldKeys{});
                 if (secondsSince(screenSince) > kScreenPauseSeconds) {
                     release(GLFW_KEY_ENTER);
                     startedGame();
@@ -162,8 +172,13 @@ class SoakRun {
         return std::chrono::duration<double>(Clock::now() - then).count();
     }
 
-    // Calls the game's own key callback, as GLFW does when a key is released.
-    void release(int key) { keyCallback(window_, key, 0, GLFW_RELEASE, 0); }
+    // Runs a key's command at once, as a pass does with a released key.
+    void release(int key) { runKeyCommand(window_, application_, key); }
+
+    void pass(const HeldKeys& keys) {
+        input_.keys = keys;
+        runLoopPass(window_, application_, input_, pass_);
+    }
 
     bool everyPartHappened() const {
         return tally_.laneChanges > 0 && tally_.jumps > 0 && tally_.phaseSwitches > 0 &&
@@ -191,7 +206,7 @@ class SoakRun {
         const int lane = context.player.lane;
         const bool reversed = context.game.reversedPhase;
         const bool onGround = context.player.state != Player::kInAir;
-        runLoopPass(application_, resources_, keys);
+        pass(keys);
         tally_.laneChanges += context.player.lane != lane ? 1 : 0;
         tally_.jumps += keys.space && onGround ? 1 : 0;
         const bool switched = context.game.reversedPhase != reversed;
@@ -228,7 +243,8 @@ class SoakRun {
 
     GLFWwindow* window_;
     Application& application_;
-    GameResources& resources_;
+    AutopilotInput input_;
+    PassInput pass_;
     Tally tally_;
     int glErrors_ = 0;
     GamePlan plan_ = GamePlan::LoseAfterAWhile;
@@ -261,8 +277,8 @@ int main(int argc, char** argv) {
         GameFrameOutput output(window, *resources);
         Application application{*context, clock, output};
         glfwSetWindowUserPointer(window, &application);
-        prepareFirstPass(context->clock);
-        ok = SoakRun(window, application, *resources).run(seconds, warmup);
+        prepareFirstPass(*context, output);
+        ok = SoakRun(window, application).run(seconds, warmup);
         glfwSetWindowUserPointer(window, nullptr);
         context->unlinkResources();
     }

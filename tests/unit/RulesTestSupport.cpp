@@ -21,6 +21,15 @@ void RecordingOutput::drawScene(GameContext& context) {
     }
 }
 
+void RecordingOutput::setClearColor(const glm::vec4& colour) {
+    calls.push_back("clearColor(" + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
+                    std::to_string(colour.b) + ")");
+}
+
+void RecordingOutput::drawScreenTexts(Screen screen) {
+    calls.push_back("screen" + std::to_string(static_cast<int>(screen)));
+}
+
 void RecordingOutput::applyRasterState(bool wireframe, bool cullingEnabled) {
     const auto name = [](bool value) { return value ? "true" : "false"; };
     calls.push_back(std::string("raster(") + name(wireframe) + "," + name(cullingEnabled) + ")");

@@ -36,6 +36,9 @@ class RecordingOutput : public FrameOutput {
     glm::vec3 lightColorAtScene{-1.0f};
     const DirectionalLight* light = nullptr;
 
+    void clearFrame() override { calls.push_back("clear"); }
+    void setClearColor(const glm::vec4& colour) override;
+    void drawScreenTexts(Screen screen) override;
     void drawScene(GameContext& context) override;
     void drawRelicScene(GameContext&) override { calls.push_back("relicScene"); }
     void drawStatusTexts(const GameContext&) override { calls.push_back("status"); }

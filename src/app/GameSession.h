@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class FrameOutput;
+class GameReplay;
+struct GameContext;
+struct GLFWwindow;
+
+// Exit codes of the game's sessions.
+inline constexpr int kExitPlayed = 0;
+inline constexpr int kExitUnreadableRecording = 2;
+inline constexpr int kExitReplayDiverged = 3;
+
+// A game played at the keyboard until the window closes; with `recordPath`, also recorded.
+int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output,
+             const std::optional<std::string>& recordPath);
+
+// A recorded game shown again in the window at its recorded pace.
+int replayInWindow(GLFWwindow* window, GameContext& context, FrameOutput& output,
+                   GameReplay& replay);
+
+// A recorded game run at full speed without a window or OpenGL; one summary line per game on
+// standard output.
+int replayHeadless(const std::string& path);

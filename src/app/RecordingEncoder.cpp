@@ -1,0 +1,122 @@
+#include "app/RecordingEncoder.h"
+
+#include <bit>
+
+using recording::RecordKind;
+
+namespace {
+
+constexpr std::uint8_t kContinuation = 0x80;
+constexpr std::uint8_t kLowSeven = 0x7F;
+constexpr int kKindShift = 6;
+
+// Maps small negative and positive numbers alike to small unsigned ones.
+std::uint64_t zigzag(std::int64_t value) {
+    return (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63);
+}
+
+} // namespace
+
+void RecordingEncoder::writeVarint(std::uint64_t value) {
+    while (value >= kContinuation) {
+        out_.push_back(static_cast<std::uint8_t>(value & kLowSeven) | kContinuation);
+        value >>= 7;
+    }
+    out_.push_back(static_cast<std::uint8_t>(value));
+}
+
+void RecordingEncoder::writeSigned(std::int64_t value) {
+    writeVarint(zigzag(value));
+}
+
+void RecordingEncoder::writeFloat(float value) {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) {
+        out_.push_back(static_cast<std::uint8_t>(bits >> shift));
+    }
+}
+
+void RecordingEncoder::writeDouble(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    for (int shift = 0; shift < 64; shift += 8) {
+        out_.push_back(static_cast<std::uint8_t>(bits >> shift));
+    }
+}
+
+void RecordingEncoder::writeTag(RecordKind kind, const HeldKeys& keys) {
+    out_.push_back(static_cast<std::uint8_t>(static_cast<int>(kind) << kKindShift) |
+                   recording::packHeldKeys(keys));
+}
+
+void RecordingEncoder::writeClockRead(std::int64_t ticks) {
+    const std::int64_t step = ticks - lastRead_;
+    writeSigned(step - lastStep_);
+    lastStep_ = step;
+    lastRead_ = ticks;
+}
+
+void RecordingEncoder::writeHeader(const RecordingHeader& header) {
+    out_.insert(out_.end(), recording::kMagic.begin(), recording::kMagic.end());
+    writeVarint(recording::kFormatVersion);
+    writeVarint(header.gameVersion.size());
+    out_.insert(out_.end(), header.gameVersion.begin(), header.gameVersion.end());
+    writeVarint(static_cast<std::uint64_t>(header.width));
+    writeVarint(static_cast<std::uint64_t>(header.height));
+    writeVarint(static_cast<std::uint64_t>(header.refreshRate));
+    out_.push_back(header.fullscreen ? 1 : 0);
+    writeFloat(header.shaderBrightness);
+}
+
+void RecordingEncoder::writePass(const RecordedPass& pass) {
+    if (pass.isQuiet()) {
+        if (runLength_ > 0 && (pass.held != runKeys_ || runLength_ == recording::kMaxQuietRun)) {
+            finishRun();
+        }
+        runKeys_ = pass.held;
+        ++runLength_;
+        return;
+    }
+    finishRun();
+    if (pass.isPlainFrame()) {
+        writeTag(RecordKind::Frame, pass.held);
+        writeClockRead(pass.clockReads.front());
+    } else {
+        writeFullPass(pass);
+    }
+}
+
+void RecordingEncoder::writeFullPass(const RecordedPass& pass) {
+    writeTag(RecordKind::FullPass, pass.held);
+    writeVarint(pass.wallMilliseconds - lastWall_);
+    lastWall_ = pass.wallMilliseconds;
+    writeVarint(pass.commands.size());
+    for (const PassCommand& command : pass.commands) {
+        if (command.kind == PassCommand::Kind::Key) {
+            out_.push_back(0);
+            writeSigned(command.key);
+        } else {
+            out_.push_back(1);
+            writeDouble(command.steps);
+        }
+    }
+    writeVarint(pass.clockReads.size());
+    for (const std::int64_t ticks : pass.clockReads) {
+        writeClockRead(ticks);
+    }
+    out_.push_back(pass.checkpoint ? 1 : 0);
+    if (pass.checkpoint) {
+        writeVarint(pass.checkpoint->randomState);
+        writeFloat(pass.checkpoint->phaseDuration);
+        writeFloat(pass.checkpoint->stoneSpawnInterval);
+        writeFloat(pass.checkpoint->relicHintInterval);
+    }
+}
+
+void RecordingEncoder::finishRun() {
+    if (runLength_ == 0) {
+        return;
+    }
+    writeTag(RecordKind::QuietRun, runKeys_);
+    writeVarint(runLength_);
+    runLength_ = 0;
+}

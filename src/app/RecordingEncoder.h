@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/RecordingFormat.h"
+
+#include <cstdint>
+#include <vector>
+
+// Appends a recording's bytes to a buffer: the header once, then pass after pass. Quiet passes
+// with the same held keys are held back and written as one run when something else comes.
+class RecordingEncoder {
+  public:
+    explicit RecordingEncoder(std::vector<std::uint8_t>& out) : out_(out) {}
+
+    void writeHeader(const RecordingHeader& header);
+    void writePass(const RecordedPass& pass);
+    // Writes the run of quiet passes held back, if any.
+    void finishRun();
+
+  private:
+    void writeVarint(std::uint64_t value);
+    void writeSigned(std::int64_t value);
+    void writeFloat(float value);
+    void writeDouble(double value);
+    void writeTag(recording::RecordKind kind, const HeldKeys& keys);
+    void writeClockRead(std::int64_t ticks);
+    void writeFullPass(const RecordedPass& pass);
+
+    std::vector<std::uint8_t>& out_;
+    HeldKeys runKeys_;
+    std::uint64_t runLength_ = 0;
+    // Each clock read is stored as its difference from the read before plus the step before.
+    std::int64_t lastRead_ = 0;
+    std::int64_t lastStep_ = 0;
+    std::uint64_t lastWall_ = 0;
+};

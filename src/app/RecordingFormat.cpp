@@ -1,0 +1,21 @@
+#include "app/RecordingFormat.h"
+
+namespace recording {
+
+std::uint8_t packHeldKeys(const HeldKeys& keys) {
+    return static_cast<std::uint8_t>(keys.w | keys.a << 1 | keys.s << 2 | keys.d << 3 |
+                                     keys.space << 4 | keys.t << 5);
+}
+
+HeldKeys unpackHeldKeys(std::uint8_t bits) {
+    HeldKeys keys;
+    keys.w = (bits & 1) != 0;
+    keys.a = (bits & 2) != 0;
+    keys.s = (bits & 4) != 0;
+    keys.d = (bits & 8) != 0;
+    keys.space = (bits & 16) != 0;
+    keys.t = (bits & 32) != 0;
+    return keys;
+}
+
+} // namespace recording

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "game/PassInput.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The recorded-game file (docs/replay-format.md): a header, then one record per pass or per run
+// of quiet passes. Times are whole microseconds; a recording game reads its clock rounded to
+// them, so the replay can hand back exactly what the rules read.
+namespace recording {
+
+inline constexpr std::array<std::uint8_t, 8> kMagic = {'C', 'C', 'R', 'E', 'C', 0x0D, 0x0A, 0x1A};
+inline constexpr std::uint64_t kFormatVersion = 1;
+inline constexpr double kTicksPerSecond = 1e6;
+
+// The two high bits of a record's first byte; the six low bits are the held keys.
+enum class RecordKind : std::uint8_t { QuietRun = 0, Frame = 1, FullPass = 2 };
+
+// Bounds a reader holds every file to, so a damaged one cannot ask for absurd work.
+inline constexpr std::size_t kMaxFileBytes = 64u << 20;
+inline constexpr std::size_t kMaxVersionLength = 64;
+inline constexpr std::uint64_t kMaxWindowSide = 1u << 16;
+inline constexpr std::uint64_t kMaxRefreshRate = 1000;
+inline constexpr std::uint64_t kMaxQuietRun = 1u << 24;
+inline constexpr std::uint64_t kMaxReadsPerPass = 8;
+inline constexpr std::int64_t kMaxTicks = std::int64_t{1} << 40;
+inline constexpr int kMaxKeyCode = 1023;
+inline constexpr double kMaxZoomSteps = 1000.0;
+
+std::uint8_t packHeldKeys(const HeldKeys& keys);
+HeldKeys unpackHeldKeys(std::uint8_t bits);
+
+} // namespace recording
+
+// The settings that change what the rules or the picture do, and the game that wrote the file.
+struct RecordingHeader {
+    std::string gameVersion;
+    int width = 0;
+    int height = 0;
+    int refreshRate = 0;
+    bool fullscreen = false;
+    float shaderBrightness = 0.0f;
+
+    bool operator==(const RecordingHeader&) const = default;
+};
+
+// Taken after every pass that started a game or spawned a stone: where the random generator
+// stands and the rhythms it drew.
+struct Checkpoint {
+    std::uint32_t randomState = 0;
+    float phaseDuration = 0.0f;
+    float stoneSpawnInterval = 0.0f;
+    float relicHintInterval = 0.0f;
+
+    bool operator==(const Checkpoint&) const = default;
+};
+
+// Everything one pass took from outside the rules.
+struct RecordedPass {
+    HeldKeys held;
+    std::vector<PassCommand> commands;
+    // Every value the game clock returned, in ticks.
+    std::vector<std::int64_t> clockReads;
+    std::optional<Checkpoint> checkpoint;
+    // Wall time since the recording began; kept with passes that carry more than a frame time,
+    // so a replay can hold the text screens as long as the player did.
+    std::uint64_t wallMilliseconds = 0;
+
+    // No commands, no clock read and no checkpoint: such passes are stored as runs.
+    bool isQuiet() const { return commands.empty() && clockReads.empty() && !checkpoint; }
+    bool isPlainFrame() const {
+        return commands.empty() && clockReads.size() == 1 && !checkpoint;
+    }
+    bool operator==(const RecordedPass&) const = default;
+};

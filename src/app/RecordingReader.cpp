@@ -1,0 +1,331 @@
+#include "app/RecordingReader.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+using recording::RecordKind;
+
+namespace {
+
+constexpr std::uint8_t kContinuation = 0x80;
+constexpr std::uint8_t kLowSeven = 0x7F;
+constexpr int kMaxVarintBytes = 10;
+constexpr int kKindShift = 6;
+constexpr std::uint8_t kHeldKeyBits = 0x3F;
+
+std::int64_t unzigzag(std::uint64_t value) {
+    return static_cast<std::int64_t>(value >> 1) ^ -static_cast<std::int64_t>(value & 1);
+}
+
+// Sums that wrap instead of overflowing: a damaged file may hold any value.
+std::int64_t wrappingAdd(std::int64_t a, std::int64_t b) {
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
+}
+
+} // namespace
+
+bool RecordingReader::fail(const std::string& problem) {
+    if (problem_.empty()) {
+        problem_ = problem;
+    }
+    return false;
+}
+
+bool RecordingReader::readByte(std::uint8_t& value) {
+    if (bytesLeft() == 0) {
+        return fail("the file ends in the middle of a record");
+    }
+    value = bytes_[offset_++];
+    return true;
+}
+
+bool RecordingReader::readVarint(std::uint64_t& value) {
+    value = 0;
+    for (int i = 0; i < kMaxVarintBytes; ++i) {
+        std::uint8_t byte = 0;
+        if (!readByte(byte)) {
+            return false;
+        }
+        value |= static_cast<std::uint64_t>(byte & kLowSeven) << (7 * i);
+        if ((byte & kContinuation) == 0) {
+            return true;
+        }
+    }
+    return fail("a number is too long");
+}
+
+bool RecordingReader::readBounded(std::uint64_t& value, std::uint64_t max, const char* what) {
+    if (!readVarint(value)) {
+        return false;
+    }
+    if (value > max) {
+        return fail(std::string("absurd ") + what + " " + std::to_string(value));
+    }
+    return true;
+}
+
+bool RecordingReader::readSigned(std::int64_t& value) {
+    std::uint64_t raw = 0;
+    if (!readVarint(raw)) {
+        return false;
+    }
+    value = unzigzag(raw);
+    return true;
+}
+
+bool RecordingReader::readFloat(float& value) {
+    std::uint32_t bits = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        std::uint8_t byte = 0;
+        if (!readByte(byte)) {
+            return false;
+        }
+        bits |= static_cast<std::uint32_t>(byte) << shift;
+    }
+    value = std::bit_cast<float>(bits);
+    return true;
+}
+
+bool RecordingReader::readDouble(double& value) {
+    std::uint64_t bits = 0;
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::uint8_t byte = 0;
+        if (!readByte(byte)) {
+            return false;
+        }
+        bits |= static_cast<std::uint64_t>(byte) << shift;
+    }
+    value = std::bit_cast<double>(bits);
+    return true;
+}
+
+bool RecordingReader::readHeader(RecordingHeader& header) {
+    offset_ = 0;
+    if (bytes_.size() < recording::kMagic.size() ||
+        !std::equal(recording::kMagic.begin(), recording::kMagic.end(), bytes_.begin())) {
+        return fail("not a recorded game (wrong magic)");
+    }
+    offset_ = recording::kMagic.size();
+    std::uint64_t version = 0;
+    if (!readVarint(version)) {
+        return false;
+    }
+    if (version != recording::kFormatVersion) {
+        return fail("recording format version " + std::to_string(version) +
+                    " is not supported (this game reads version " +
+                    std::to_string(recording::kFormatVersion) + ")");
+    }
+    std::uint64_t length = 0;
+    if (!readBounded(length, std::min<std::uint64_t>(recording::kMaxVersionLength, bytesLeft()),
+                     "version length")) {
+        return false;
+    }
+    header.gameVersion.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(offset_),
+                              bytes_.begin() + static_cast<std::ptrdiff_t>(offset_ + length));
+    offset_ += length;
+    std::uint64_t width = 0;
+    std::uint64_t height = 0;
+    std::uint64_t refreshRate = 0;
+    std::uint8_t fullscreen = 0;
+    if (!readBounded(width, recording::kMaxWindowSide, "window width") ||
+        !readBounded(height, recording::kMaxWindowSide, "window height") ||
+        !readBounded(refreshRate, recording::kMaxRefreshRate, "refresh rate") ||
+        !readByte(fullscreen) || !readFloat(header.shaderBrightness)) {
+        return false;
+    }
+    if (width == 0 || height == 0 || fullscreen > 1 || !std::isfinite(header.shaderBrightness)) {
+        return fail("damaged settings in the header");
+    }
+    header.width = static_cast<int>(width);
+    header.height = static_cast<int>(height);
+    header.refreshRate = static_cast<int>(refreshRate);
+    header.fullscreen = fullscreen == 1;
+    passesStart_ = offset_;
+    return true;
+}
+
+void RecordingReader::rewind() {
+    offset_ = passesStart_;
+    passesRead_ = 0;
+    runLeft_ = 0;
+    lastRead_ = 0;
+    lastStep_ = 0;
+    wall_ = 0;
+    problem_.clear();
+}
+
+bool RecordingReader::readClockRead(std::int64_t& ticks) {
+    std::int64_t residual = 0;
+    if (!readSigned(residual)) {
+        return false;
+    }
+    const std::int64_t step = wrappingAdd(lastStep_, residual);
+    ticks = wrappingAdd(lastRead_, step);
+    if (ticks > recording::kMaxTicks || ticks < -recording::kMaxTicks) {
+        return fail("absurd clock value");
+    }
+    lastStep_ = step;
+    lastRead_ = ticks;
+    return true;
+}
+
+bool RecordingReader::readCommand(PassCommand& command) {
+    std::uint8_t kind = 0;
+    if (!readByte(kind)) {
+        return false;
+    }
+    if (kind == 0) {
+        std::int64_t key = 0;
+        if (!readSigned(key)) {
+            return false;
+        }
+        if (key < -1 || key > recording::kMaxKeyCode) {
+            return fail("absurd key code");
+        }
+        command = PassCommand::keyReleased(static_cast<int>(key));
+        return true;
+    }
+    double steps = 0.0;
+    if (kind != 1 || !readDouble(steps)) {
+        return fail("damaged command");
+    }
+    if (!std::isfinite(steps) || std::fabs(steps) > recording::kMaxZoomSteps) {
+        return fail("absurd wheel turn");
+    }
+    command = PassCommand::zoom(steps);
+    return true;
+}
+
+bool RecordingReader::readCheckpoint(Checkpoint& checkpoint) {
+    std::uint64_t state = 0;
+    if (!readBounded(state, UINT32_MAX, "random state")) {
+        return false;
+    }
+    checkpoint.randomState = static_cast<std::uint32_t>(state);
+    return readFloat(checkpoint.phaseDuration) && readFloat(checkpoint.stoneSpawnInterval) &&
+           readFloat(checkpoint.relicHintInterval);
+}
+
+bool RecordingReader::readFullPass(RecordedPass& pass) {
+    std::uint64_t wallStep = 0;
+    std::uint64_t commands = 0;
+    if (!readVarint(wallStep) || !readBounded(commands, bytesLeft() / 2, "command count")) {
+        return false;
+    }
+    wall_ += wallStep;
+    pass.wallMilliseconds = wall_;
+    for (std::uint64_t i = 0; i < commands; ++i) {
+        PassCommand command;
+        if (!readCommand(command)) {
+            return false;
+        }
+        pass.commands.push_back(command);
+    }
+    std::uint64_t reads = 0;
+    if (!readBounded(reads, recording::kMaxReadsPerPass, "clock read count")) {
+        return false;
+    }
+    for (std::uint64_t i = 0; i < reads; ++i) {
+        std::int64_t ticks = 0;
+        if (!readClockRead(ticks)) {
+            return false;
+        }
+        pass.clockReads.push_back(ticks);
+    }
+    std::uint8_t hasCheckpoint = 0;
+    if (!readByte(hasCheckpoint) || hasCheckpoint > 1) {
+        return fail("damaged checkpoint mark");
+    }
+    if (hasCheckpoint == 1) {
+        Checkpoint checkpoint;
+        if (!readCheckpoint(checkpoint)) {
+            return false;
+        }
+        pass.checkpoint = checkpoint;
+    }
+    return true;
+}
+
+bool RecordingReader::readRecord(RecordedPass& pass) {
+    std::uint8_t tag = 0;
+    if (!readByte(tag)) {
+        return false;
+    }
+    pass.held = recording::unpackHeldKeys(tag & kHeldKeyBits);
+    switch (static_cast<RecordKind>(tag >> kKindShift)) {
+    case RecordKind::QuietRun:
+        if (!readBounded(runLeft_, recording::kMaxQuietRun, "run of passes")) {
+            return false;
+        }
+        if (runLeft_ == 0) {
+            return fail("empty run of passes");
+        }
+        runKeys_ = pass.held;
+        --runLeft_;
+        return true;
+    case RecordKind::Frame: {
+        std::int64_t ticks = 0;
+        if (!readClockRead(ticks)) {
+            return false;
+        }
+        pass.clockReads.push_back(ticks);
+        return true;
+    }
+    case RecordKind::FullPass:
+        return readFullPass(pass);
+    }
+    return fail("unknown record kind");
+}
+
+RecordingReader::Next RecordingReader::next(RecordedPass& pass) {
+    pass.commands.clear();
+    pass.clockReads.clear();
+    pass.checkpoint.reset();
+    pass.wallMilliseconds = wall_;
+    if (!problem_.empty()) {
+        return Next::Damaged;
+    }
+    if (runLeft_ > 0) {
+        --runLeft_;
+        pass.held = runKeys_;
+    } else if (bytesLeft() == 0) {
+        return Next::End;
+    } else if (!readRecord(pass)) {
+        return Next::Damaged;
+    }
+    ++passesRead_;
+    return Next::Pass;
+}
+
+std::optional<std::vector<std::uint8_t>> loadRecordingFile(const std::string& path,
+                                                           std::string& problem) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) {
+        problem = "no such file";
+        return std::nullopt;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        problem = "not a file";
+        return std::nullopt;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error || size > recording::kMaxFileBytes) {
+        problem = error ? "cannot tell its size" : "too large to be a recorded game";
+        return std::nullopt;
+    }
+    if (size == 0) {
+        problem = "the file is empty";
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        problem = "cannot be read";
+        return std::nullopt;
+    }
+    return bytes;
+}

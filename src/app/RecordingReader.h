@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/RecordingFormat.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads a recording from its bytes, pass by pass. Every count is checked against the bytes left
+// and every value against the bounds of recording::, so damaged or hostile bytes end in a
+// problem to report, never in a crash or a large allocation.
+class RecordingReader {
+  public:
+    enum class Next { Pass, End, Damaged };
+
+    explicit RecordingReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+    // False, with problem() saying why, when the header is damaged or from a later version.
+    bool readHeader(RecordingHeader& header);
+    // The next pass into `pass` (its buffers are reused), the end of the file, or damage.
+    Next next(RecordedPass& pass);
+    // Starts again after the header, for a second pass over a file already checked.
+    void rewind();
+
+    const std::string& problem() const { return problem_; }
+    // The passes read so far; the damaged one is the next.
+    std::uint64_t passesRead() const { return passesRead_; }
+
+  private:
+    bool fail(const std::string& problem);
+    bool readByte(std::uint8_t& value);
+    bool readVarint(std::uint64_t& value);
+    bool readBounded(std::uint64_t& value, std::uint64_t max, const char* what);
+    bool readSigned(std::int64_t& value);
+    bool readFloat(float& value);
+    bool readDouble(double& value);
+    bool readClockRead(std::int64_t& ticks);
+    bool readCommand(PassCommand& command);
+    bool readCheckpoint(Checkpoint& checkpoint);
+    bool readFullPass(RecordedPass& pass);
+    bool readRecord(RecordedPass& pass);
+    std::size_t bytesLeft() const { return bytes_.size() - offset_; }
+
+    std::vector<std::uint8_t> bytes_;
+    std::size_t offset_ = 0;
+    std::size_t passesStart_ = 0;
+    std::string problem_;
+    std::uint64_t passesRead_ = 0;
+    HeldKeys runKeys_;
+    std::uint64_t runLeft_ = 0;
+    std::int64_t lastRead_ = 0;
+    std::int64_t lastStep_ = 0;
+    std::uint64_t wall_ = 0;
+};
+
+// The whole file, or nothing with `problem` naming what is wrong: missing, a folder, empty, too
+// large to be a recording, unreadable.
+std::optional<std::vector<std::uint8_t>> loadRecordingFile(const std::string& path,
+                                                           std::string& problem);

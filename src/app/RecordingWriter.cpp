@@ -1,0 +1,71 @@
+#include "app/RecordingWriter.h"
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+namespace {
+constexpr std::size_t kFlushBytes = 4096;
+// Room for a full buffer and the longest pass that can follow it.
+constexpr std::size_t kBufferBytes = 4 * kFlushBytes;
+} // namespace
+
+RecordingWriter::RecordingWriter() {
+    buffer_.reserve(kBufferBytes);
+}
+
+RecordingWriter::~RecordingWriter() {
+    close();
+}
+
+bool RecordingWriter::open(const std::string& path, const RecordingHeader& header) {
+    path_ = path;
+    file_ = std::fopen(path.c_str(), "wb");
+    if (file_ == nullptr) {
+        giveUp();
+        return false;
+    }
+    encoder_.writeHeader(header);
+    flush();
+    return file_ != nullptr;
+}
+
+void RecordingWriter::write(const RecordedPass& pass) {
+    if (file_ == nullptr) {
+        return;
+    }
+    encoder_.writePass(pass);
+    if (buffer_.size() >= kFlushBytes || pass.checkpoint) {
+        flush();
+    }
+}
+
+void RecordingWriter::close() {
+    if (file_ == nullptr) {
+        return;
+    }
+    encoder_.finishRun();
+    flush();
+    if (file_ != nullptr && std::fclose(file_) != 0) {
+        file_ = nullptr;
+        giveUp();
+    }
+    file_ = nullptr;
+}
+
+void RecordingWriter::flush() {
+    const bool written = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size();
+    buffer_.clear();
+    if (!written || std::fflush(file_) != 0) {
+        giveUp();
+    }
+}
+
+void RecordingWriter::giveUp() {
+    std::cerr << "chronocell: cannot record to " << path_ << ": " << std::strerror(errno)
+              << "; the game goes on without recording\n";
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/RecordingEncoder.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Writes a recording to its file as the game goes: passes are encoded into a buffer that goes
+// to the file whenever it fills and after every checkpoint, whole records at a time, so a crash
+// leaves a file that replays up to about the last second. A failed write reports itself once on
+// standard error and the game goes on without recording.
+class RecordingWriter {
+  public:
+    RecordingWriter();
+    ~RecordingWriter();
+    RecordingWriter(const RecordingWriter&) = delete;
+    RecordingWriter& operator=(const RecordingWriter&) = delete;
+
+    bool open(const std::string& path, const RecordingHeader& header);
+    void write(const RecordedPass& pass);
+    void close();
+
+  private:
+    void flush();
+    void giveUp();
+
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    std::vector<std::uint8_t> buffer_;
+    RecordingEncoder encoder_{buffer_};
+};
