@@ -10,6 +10,9 @@ struct ParseCase {
     std::vector<std::string> arguments;
     Request request;
     std::optional<std::string> dataFolder;
+    std::optional<std::string> recordFile = std::nullopt;
+    std::optional<std::string> replayFile = std::nullopt;
+    bool headless = false;
 };
 
 } // namespace
@@ -32,6 +35,16 @@ TEST(CommandLine, ReadsEachOptionAndRefusesWhatItDoesNotKnow) {
         {{"--help", "--bogus"}, Request::ShowHelp, std::nullopt},
         {{"--bogus", "--help"}, Request::Refuse, std::nullopt},
         {{"--versions"}, Request::Refuse, std::nullopt},
+        {{"--record", "a.ccr"}, Request::Play, std::nullopt, "a.ccr"},
+        {{"--record=b.ccr", "--data", "d"}, Request::Play, "d", "b.ccr"},
+        {{"--replay", "a.ccr"}, Request::Play, std::nullopt, std::nullopt, "a.ccr"},
+        {{"--headless", "--replay=a.ccr"}, Request::Play, std::nullopt, std::nullopt, "a.ccr", true},
+        {{"--record"}, Request::Refuse, std::nullopt},
+        {{"--replay="}, Request::Refuse, std::nullopt},
+        {{"--headless"}, Request::Refuse, std::nullopt},
+        {{"--record", "a", "--headless"}, Request::Refuse, std::nullopt},
+        {{"--record", "a", "--replay", "b"}, Request::Refuse, std::nullopt},
+        {{"--recording", "a"}, Request::Refuse, std::nullopt},
     };
     for (const ParseCase& test : cases) {
         std::string shown;
@@ -42,6 +55,9 @@ TEST(CommandLine, ReadsEachOptionAndRefusesWhatItDoesNotKnow) {
         const CommandLine commandLine = parseCommandLine(test.arguments);
         EXPECT_EQ(test.request, commandLine.request);
         EXPECT_EQ(test.dataFolder, commandLine.dataFolder);
+        EXPECT_EQ(test.recordFile, commandLine.recordFile);
+        EXPECT_EQ(test.replayFile, commandLine.replayFile);
+        EXPECT_EQ(test.headless, commandLine.headless);
         EXPECT_EQ(test.request == Request::Refuse, !commandLine.problem.empty());
     }
 }
@@ -58,6 +74,7 @@ TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
         {{"--version"}, 0, "chronocell " CHRONOCELL_TEST_VERSION "\n", ""},
         {{"--what"}, 2, "", "chronocell: unknown option '--what'\n" + usageText()},
         {{"--data"}, 2, "", "chronocell: --data needs a folder\n" + usageText()},
+        {{"--headless"}, 2, "", "chronocell: --headless needs --replay\n" + usageText()},
     };
     for (const AnswerCase& test : cases) {
         SCOPED_TRACE(test.arguments.front());
@@ -69,5 +86,7 @@ TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
         EXPECT_EQ(test.err, err);
         EXPECT_EQ(test.exitCode, exitCode);
     }
-    EXPECT_NE(std::string::npos, usageText().find("--data DIR"));
+    for (const char* option : {"--data DIR", "--record FILE", "--replay FILE", "--headless"}) {
+        EXPECT_NE(std::string::npos, usageText().find(option)) << option;
+    }
 }

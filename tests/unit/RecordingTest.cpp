@@ -1,0 +1,153 @@
+#include "app/GameSession.h"
+#include "app/RecordingEncoder.h"
+#include "app/RecordingReader.h"
+
+#include <GLFW/glfw3.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+const RecordingHeader kHeader{"1.0.0", 1024, 500, 75, true, 0.7f};
+
+HeldKeys held(bool w, bool a, bool s, bool d, bool space, bool t) {
+    return HeldKeys{w, a, s, d, space, t};
+}
+
+RecordedPass quiet(const HeldKeys& keys) {
+    RecordedPass pass;
+    pass.held = keys;
+    return pass;
+}
+
+RecordedPass frame(const HeldKeys& keys, std::vector<std::int64_t> reads) {
+    RecordedPass pass = quiet(keys);
+    pass.clockReads = std::move(reads);
+    return pass;
+}
+
+std::vector<std::uint8_t> encode(const RecordingHeader& header,
+                                 const std::vector<RecordedPass>& passes) {
+    std::vector<std::uint8_t> bytes;
+    RecordingEncoder encoder(bytes);
+    encoder.writeHeader(header);
+    for (const RecordedPass& pass : passes) {
+        encoder.writePass(pass);
+    }
+    encoder.finishRun();
+    return bytes;
+}
+
+// A game start whose checkpoint cannot match what the rules draw.
+RecordedPass startWithWrongCheckpoint() {
+    RecordedPass pass = frame(HeldKeys{}, {0, 16667});
+    pass.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER)};
+    pass.checkpoint = Checkpoint{12345u, 1.0f, 1.0f, 1.0f};
+    pass.wallMilliseconds = 40;
+    return pass;
+}
+
+} // namespace
+
+TEST(Recording, PassesComeBackAsTheyWereWritten) {
+    RecordedPass full = frame(held(true, false, true, false, false, true), {-5, 90000123, 7});
+    full.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER), PassCommand::zoom(-2.5),
+                     PassCommand::keyReleased(GLFW_KEY_UNKNOWN)};
+    full.checkpoint = Checkpoint{0xDEADBEEFu, 11.0f, 0.25f, -3.5f};
+    full.wallMilliseconds = 123456;
+    RecordedPass onlyCheckpoint = quiet(HeldKeys{});
+    onlyCheckpoint.checkpoint = Checkpoint{1u, 2.0f, 3.0f, 4.0f};
+    onlyCheckpoint.wallMilliseconds = 123999;
+    const std::vector<RecordedPass> passes = {
+        quiet(HeldKeys{}),
+        quiet(HeldKeys{}),
+        quiet(held(false, true, false, false, false, false)),
+        frame(held(false, false, false, true, false, false), {16667}),
+        frame(held(false, false, false, false, true, false), {33334}),
+        frame(HeldKeys{}, {50001}),
+        full,
+        quiet(HeldKeys{}),
+        frame(HeldKeys{}, {-1}),
+        onlyCheckpoint,
+    };
+    RecordingReader reader(encode(kHeader, passes));
+    RecordingHeader header;
+    ASSERT_TRUE(reader.readHeader(header)) << reader.problem();
+    EXPECT_EQ(header, kHeader);
+    RecordedPass pass;
+    std::uint64_t wall = 0;
+    for (const RecordedPass& expected : passes) {
+        ASSERT_EQ(reader.next(pass), RecordingReader::Next::Pass) << reader.problem();
+        // Wall time is kept only with full passes; the others carry the last one on.
+        wall = expected.isQuiet() || expected.isPlainFrame() ? wall : expected.wallMilliseconds;
+        RecordedPass withWall = expected;
+        withWall.wallMilliseconds = wall;
+        EXPECT_EQ(pass, withWall) << "pass " << reader.passesRead();
+    }
+    EXPECT_EQ(reader.next(pass), RecordingReader::Next::End);
+}
+
+TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
+    const std::vector<std::uint8_t> good = encode(kHeader, {quiet(HeldKeys{})});
+    const auto withTail = [&](std::vector<std::uint8_t> tail) {
+        std::vector<std::uint8_t> bytes = good;
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
+    std::vector<std::uint8_t> futureVersion = good;
+    futureVersion[recording::kMagic.size()] = 2;
+    std::vector<std::uint8_t> noise(300);
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        noise[i] = static_cast<std::uint8_t>(i * 167 + 13);
+    }
+    const std::vector<std::uint8_t> fullStart = encode(kHeader, {startWithWrongCheckpoint()});
+    struct Case {
+        const char* name;
+        std::optional<std::vector<std::uint8_t>> bytes;
+        int exitCode;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"missing", std::nullopt, 2, "no such file"},
+        {"empty", std::vector<std::uint8_t>{}, 2, "the file is empty"},
+        {"wrong magic", std::vector<std::uint8_t>{'P', 'K', 3, 4, 0, 0, 0, 0, 1}, 2, "magic"},
+        {"random bytes", noise, 2, "magic"},
+        {"future version", futureVersion, 2, "format version 2 is not supported"},
+        {"header cut", std::vector<std::uint8_t>(good.begin(), good.begin() + 9), 2,
+         "ends in the middle"},
+        {"record cut", std::vector<std::uint8_t>(fullStart.begin(), fullStart.end() - 3), 2,
+         "ends in the middle"},
+        {"absurd run", withTail({0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}), 2, "absurd run"},
+        {"empty run", withTail({0x00, 0x00}), 2, "empty run"},
+        {"absurd commands", withTail({0x80, 0x00, 0x7F, 0x00}), 2, "absurd command count"},
+        {"absurd reads", withTail({0x80, 0x00, 0x00, 0x09}), 2, "absurd clock read count"},
+        {"absurd time", withTail({0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}), 2,
+         "absurd clock value"},
+        {"endless number", withTail(std::vector<std::uint8_t>(12, 0x80)), 2, "too long"},
+        {"unknown record", withTail({0xC0}), 2, "unknown record"},
+        {"another game", fullStart, 3, "replay diverged at frame 1\n"},
+    };
+    const auto path = std::filesystem::temp_directory_path() / "chronocell_damaged.ccr";
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::filesystem::remove(path);
+        if (test.bytes) {
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(test.bytes->data()),
+                       static_cast<std::streamsize>(test.bytes->size()));
+        }
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        const int exitCode = replayHeadless(path.string());
+        testing::internal::GetCapturedStdout();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(exitCode, test.exitCode);
+        EXPECT_NE(err.find(test.message), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    std::filesystem::remove(path);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(replayHeadless(std::filesystem::temp_directory_path().string()), 2);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("not a file"), std::string::npos);
+}
