@@ -36,8 +36,8 @@ void GameRecorder::finish(const GameContext& context) {
 }
 
 RecordingHeader recordingHeaderFor(const Settings& settings) {
-    return RecordingHeader{CHRONOCELL_VERSION,    settings.width,      settings.height,
-                           settings.refreshRate,  settings.fullscreen, settings.shaderBrightness};
+    return RecordingHeader{CHRONOCELL_VERSION,   settings.width,      settings.height,
+                           settings.refreshRate, settings.fullscreen, settings.shaderBrightness};
 }
 
 void applyRecordedSettings(const RecordingHeader& header, Settings& settings) {

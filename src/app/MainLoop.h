@@ -18,8 +18,7 @@ class PassObserver {
 
 // One pass of the loop: the held keys, the pass's commands in order, clear, the state's work.
 // `window` is null when no window exists (a headless replay). `pass` is reused from pass to pass.
-void runLoopPass(GLFWwindow* window, Application& application, InputSource& input,
-                 PassInput& pass);
+void runLoopPass(GLFWwindow* window, Application& application, InputSource& input, PassInput& pass);
 
 // Runs passes until the window is asked to close; `observer`, when given, hears of each.
 void runMainLoop(GLFWwindow* window, Application& application, InputSource& input,

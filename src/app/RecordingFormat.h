@@ -72,8 +72,6 @@ struct RecordedPass {
 
     // No commands, no clock read and no checkpoint: such passes are stored as runs.
     bool isQuiet() const { return commands.empty() && clockReads.empty() && !checkpoint; }
-    bool isPlainFrame() const {
-        return commands.empty() && clockReads.size() == 1 && !checkpoint;
-    }
+    bool isPlainFrame() const { return commands.empty() && clockReads.size() == 1 && !checkpoint; }
     bool operator==(const RecordedPass&) const = default;
 };

@@ -22,8 +22,8 @@ void RecordingOutput::drawScene(GameContext& context) {
 }
 
 void RecordingOutput::setClearColor(const glm::vec4& colour) {
-    calls.push_back("clearColor(" + std::to_string(colour.r) + "," + std::to_string(colour.g) + "," +
-                    std::to_string(colour.b) + ")");
+    calls.push_back("clearColor(" + std::to_string(colour.r) + "," + std::to_string(colour.g) +
+                    "," + std::to_string(colour.b) + ")");
 }
 
 void RecordingOutput::drawScreenTexts(Screen screen) {
