@@ -47,13 +47,14 @@ build-asan: deps
 test-asan: build-asan
 	$(CTEST) --test-dir $(ASAN_BUILD)
 
-# libFuzzer runs of the settings reader and the model import (OBJ and FBX), FUZZ_SECONDS each,
-# built with clang and the sanitizers in a folder of their own. Not part of `make test`.
+# libFuzzer runs of the settings reader, the recorded-game reader and the model import (OBJ and
+# FBX), FUZZ_SECONDS each, built with clang and the sanitizers in a folder of their own. Not part
+# of `make test`.
 fuzz:
 	CHRONOCELL_FUZZ_DEPS=1 ./tools/install-deps.sh
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DCHRONOCELL_FUZZ=ON -DCHRONOCELL_SANITIZE=ON -DCHRONOCELL_TESTS=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target settings_fuzzer model_obj_fuzzer model_fbx_fuzzer
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target settings_fuzzer replay_fuzzer model_obj_fuzzer model_fbx_fuzzer
 	./tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # Ten minutes (SOAK_SECONDS) of scripted play and restarts in one process: no GL error and

@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
     const std::optional<BenchOptions> options =
         parseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!options) {
-        std::fprintf(stderr,
-                     "usage: chronocell-bench [--frames N] [--csv FILE] [--soak MINUTES]\n");
+        std::fprintf(stderr, "usage: chronocell-bench [--frames N] [--csv FILE] [--soak MINUTES] "
+                             "[--record FILE]\n");
         return kExitBadArguments;
     }
     report.frames = options->frames;
@@ -158,6 +158,9 @@ int main(int argc, char** argv) {
             });
         GameFrameOutput gameOutput(window, *resources);
         ScriptedGame game(*gameContext, gameOutput, kFrameSeconds);
+        if (!options->recordPath.empty()) {
+            game.record(options->recordPath);
+        }
         Application application{*gameContext, game.clock(), gameOutput};
         glfwSetWindowUserPointer(window, &application);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);

@@ -28,7 +28,7 @@ std::optional<BenchOptions> parseBenchOptions(const std::vector<std::string>& ar
     BenchOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
-        if (name != "--frames" && name != "--csv" && name != "--soak") {
+        if (name != "--frames" && name != "--csv" && name != "--soak" && name != "--record") {
             std::cerr << "unknown argument: " << name << "\n";
             return std::nullopt;
         }
@@ -37,8 +37,8 @@ std::optional<BenchOptions> parseBenchOptions(const std::vector<std::string>& ar
             return std::nullopt;
         }
         const std::string& value = arguments[++i];
-        if (name == "--csv") {
-            options.csvPath = value;
+        if (name == "--csv" || name == "--record") {
+            (name == "--csv" ? options.csvPath : options.recordPath) = value;
             continue;
         }
         const std::optional<double> number = readNumber(value);

@@ -5,13 +5,15 @@
 #include <vector>
 
 // The benchmark's command line: --frames N (frames of play per loop), --csv FILE (every
-// frame time), --soak MINUTES (then keep playing that long and watch resident memory).
+// frame time), --soak MINUTES (then keep playing that long and watch resident memory),
+// --record FILE (record the game's scripted play while it is measured).
 struct BenchOptions {
     static constexpr int kDefaultFrames = 2000;
     static constexpr int kMinFrames = 100;
 
     int frames = kDefaultFrames;
     std::string csvPath;
+    std::string recordPath;
     double soakMinutes = 0.0;
 };
 

@@ -4,6 +4,8 @@
 #include "game/GameRules.h"
 #include "game/GameStart.h"
 
+#include <GLFW/glfw3.h>
+
 ScriptedGame::ScriptedGame(GameContext& context, FrameOutput& output, double frameSeconds)
     : context_(context), output_(output), clock_(frameSeconds), script_(frameSeconds) {}
 
@@ -20,25 +22,41 @@ ScriptedGame::Snapshot ScriptedGame::snapshot() const {
     return state;
 }
 
+bool ScriptedGame::record(const std::string& path) {
+    recorder_ = std::make_unique<GameRecorder>(clock_, summaries_);
+    return recorder_->start(path, recordingHeaderFor(context_.settings));
+}
+
+GameClock& ScriptedGame::rulesClock() {
+    return recorder_ ? recorder_->clock() : clock_;
+}
+
 void ScriptedGame::prepare() {
+    pass_.commands.clear();
     if (context_.state != GameState::Playing) {
         if (context_.state == GameState::Lost) {
             ++coverage_.gamesLost;
         } else if (context_.state == GameState::Won) {
             ++coverage_.gamesWon;
         }
-        startGame(context_, clock_, output_);
+        // What Enter on the screen would do, recorded as that key.
+        pass_.commands.push_back(PassCommand::keyReleased(GLFW_KEY_ENTER));
+        startGame(context_, rulesClock(), output_);
         ++coverage_.gamesStarted;
     }
     beforeKeys_ = snapshot();
-    pollHeldKeys(context_, script_.keysFor(context_));
+    pass_.held = script_.keysFor(context_);
+    pollHeldKeys(context_, pass_.held);
 }
 
 PassEvents ScriptedGame::play() {
     clock_.advanceFrame();
-    context_.clock.tick(clock_.now());
+    context_.clock.tick(rulesClock().now());
     const Snapshot before = snapshot();
-    runPlayingFrame(context_, clock_, output_);
+    runPlayingFrame(context_, rulesClock(), output_);
+    if (recorder_) {
+        recorder_->passDone(pass_, context_);
+    }
     const Snapshot after = snapshot();
     countStep(before);
 

@@ -3,7 +3,13 @@
 #include "BenchClock.h"
 #include "ScriptedPlayer.h"
 
+#include "app/GameRecorder.h"
+#include "game/PassInput.h"
+
 #include <cstddef>
+#include <memory>
+#include <sstream>
+#include <string>
 
 class FrameOutput;
 struct GameContext;
@@ -41,6 +47,9 @@ class ScriptedGame {
     // The frame clock and one frame of play (which swaps buffers through the output).
     PassEvents play();
 
+    // Records every pass from now on to `path`; false when the file cannot be written.
+    bool record(const std::string& path);
+
     GameContext& context() { return context_; }
     BenchClock& clock() { return clock_; }
     const ScriptCoverage& coverage() const { return coverage_; }
@@ -59,9 +68,15 @@ class ScriptedGame {
     Snapshot snapshot() const;
     void countStep(const Snapshot& before);
 
+    // The clock the rules read: the fixed steps, through the recorder when recording.
+    GameClock& rulesClock();
+
     GameContext& context_;
     FrameOutput& output_;
     BenchClock clock_;
+    std::ostringstream summaries_;
+    std::unique_ptr<GameRecorder> recorder_;
+    PassInput pass_;
     ScriptedPlayer script_;
     ScriptCoverage coverage_;
     Snapshot beforeKeys_;

@@ -30,6 +30,7 @@ run() {
 
 status=0
 run settings_fuzzer assets/settings.ini || status=1
+run replay_fuzzer tests/replays/won.ccr tests/replays/lost.ccr || status=1
 run model_obj_fuzzer assets/objects/clock.obj assets/objects/stone.obj assets/objects/tree.obj ||
     status=1
 run model_fbx_fuzzer assets/objects/character.fbx || status=1

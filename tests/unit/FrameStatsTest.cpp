@@ -60,13 +60,15 @@ TEST(BenchOptions, ReadsFramesCsvAndSoakAndKeepsDefaultsOtherwise) {
     ASSERT_TRUE(defaults.has_value());
     EXPECT_EQ(defaults->frames, BenchOptions::kDefaultFrames);
     EXPECT_TRUE(defaults->csvPath.empty());
+    EXPECT_TRUE(defaults->recordPath.empty());
     EXPECT_EQ(defaults->soakMinutes, 0.0);
 
-    const std::optional<BenchOptions> given =
-        parseBenchOptions({"--csv", "out.csv", "--frames", "2500", "--soak", "10"});
+    const std::optional<BenchOptions> given = parseBenchOptions(
+        {"--csv", "out.csv", "--frames", "2500", "--record", "run.ccr", "--soak", "10"});
     ASSERT_TRUE(given.has_value());
     EXPECT_EQ(given->frames, 2500);
     EXPECT_EQ(given->csvPath, "out.csv");
+    EXPECT_EQ(given->recordPath, "run.ccr");
     EXPECT_EQ(given->soakMinutes, 10.0);
 }
 
@@ -74,6 +76,7 @@ TEST(BenchOptions, RefusesUnknownArgumentsMissingValuesAndBadNumbers) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(parseBenchOptions({"--fast"}).has_value());
     EXPECT_FALSE(parseBenchOptions({"--frames"}).has_value());
+    EXPECT_FALSE(parseBenchOptions({"--record"}).has_value());
     EXPECT_FALSE(parseBenchOptions({"--frames", "20x"}).has_value());
     EXPECT_FALSE(parseBenchOptions({"--frames", ""}).has_value());
     EXPECT_FALSE(parseBenchOptions({"--frames", "2000.5"}).has_value());
