@@ -119,9 +119,11 @@ bool RecordingReader::readHeader(RecordingHeader& header) {
                     std::to_string(recording::kFormatVersion) + ")");
     }
     std::uint64_t length = 0;
-    if (!readBounded(length, std::min<std::uint64_t>(recording::kMaxVersionLength, bytesLeft()),
-                     "version length")) {
+    if (!readBounded(length, recording::kMaxVersionLength, "version length")) {
         return false;
+    }
+    if (length > bytesLeft()) {
+        return fail("the file ends in the middle of a record");
     }
     header.gameVersion.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(offset_),
                               bytes_.begin() + static_cast<std::ptrdiff_t>(offset_ + length));
@@ -212,8 +214,12 @@ bool RecordingReader::readCheckpoint(Checkpoint& checkpoint) {
 bool RecordingReader::readFullPass(RecordedPass& pass) {
     std::uint64_t wallStep = 0;
     std::uint64_t commands = 0;
-    if (!readVarint(wallStep) || !readBounded(commands, bytesLeft() / 2, "command count")) {
+    if (!readVarint(wallStep) || !readVarint(commands)) {
         return false;
+    }
+    // Every command takes two bytes at least.
+    if (commands > bytesLeft() / 2) {
+        return fail("absurd command count " + std::to_string(commands));
     }
     wall_ += wallStep;
     pass.wallMilliseconds = wall_;
