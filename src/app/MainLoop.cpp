@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/GameResources.h"
+#include "app/GamepadPolling.h"
 #include "app/ScenePass.h"
 #include "game/FrameOutput.h"
 #include "game/GameClock.h"
@@ -60,6 +61,16 @@ void runStatePass(Application& application, GameResources& resources) {
     }
 }
 
+// A pad's released buttons act right after the window's events, where released keys act.
+void runPass(GLFWwindow* window, Application& application, GameResources& resources,
+             const HeldKeys& keys, const PadCommandList& padCommands) {
+    pollHeldKeys(application.context, keys);
+    glfwPollEvents();
+    runGamepadCommands(window, application, padCommands);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    runStatePass(application, resources);
+}
+
 } // namespace
 
 void prepareFirstPass(FrameClock& clock) {
@@ -69,14 +80,14 @@ void prepareFirstPass(FrameClock& clock) {
 }
 
 void runLoopPass(Application& application, GameResources& resources, const HeldKeys& keys) {
-    pollHeldKeys(application.context, keys);
-    glfwPollEvents();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    runStatePass(application, resources);
+    runPass(nullptr, application, resources, keys, PadCommandList{});
 }
 
 void runMainLoop(GLFWwindow* window, Application& application, GameResources& resources) {
+    GamepadTracker pads;
     while (!glfwWindowShouldClose(window)) {
-        runLoopPass(application, resources, sampleHeldKeys(window));
+        const HeldKeys keys = sampleHeldKeys(window);
+        pollGamepads(pads);
+        runPass(window, application, resources, heldByEither(keys, pads.held()), pads.commands());
     }
 }

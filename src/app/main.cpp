@@ -6,6 +6,7 @@
 #include "app/DebugOutput.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
+#include "app/GamepadMappings.h"
 #include "app/GlfwGameClock.h"
 #include "app/MainLoop.h"
 #include "app/SettingsFile.h"
@@ -15,10 +16,12 @@
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
+#include <iostream>
 
 namespace {
 constexpr int kSetupFailed = -1;
 constexpr const char* kSettingsPath = "assets/settings.ini";
+constexpr const char* kGamepadMappingsPath = "assets/gamecontrollerdb.txt";
 } // namespace
 
 int main(int argc, char** argv) {
@@ -42,6 +45,7 @@ int main(int argc, char** argv) {
         return kSetupFailed;
     }
     configureOpenGl(window, context->settings);
+    loadGamepadMappings(assetPath(kGamepadMappingsPath), std::cerr);
     {
         std::unique_ptr<GameResources> resources = createGameResources(*context);
         GlfwGameClock clock;
