@@ -50,7 +50,7 @@ std::string refusalOf(const std::string& text) {
     if (glfwGetError(&description) == GLFW_NO_ERROR && taken) {
         return {};
     }
-    return std::string("has lines GLFW refused: ") +
+    return std::string("has lines GLFW could not read as SDL_GameControllerDB mappings: ") +
            (description ? description : "no reason given");
 }
 
