@@ -1,6 +1,7 @@
 // The optional gamepad mappings file, given to the GLFW the GL tests have started.
 #include "app/GamepadMappings.h"
 
+#include <GLFW/glfw3.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +54,12 @@ TEST(GamepadMappings, OneLineForAFileThatCannotBeUsedAndSilenceOtherwise) {
          [](const fs::path& path) {
              writeFile(path, kGoodMappings);
              fs::resize_file(path, kMaxGamepadMappingsBytes);
+         },
+         ""},
+        {"good, after an unrelated GLFW error",
+         [](const fs::path& path) {
+             writeFile(path, kGoodMappings);
+             glfwWindowHint(0, 0);
          },
          ""},
         {"refused", [](const fs::path& path) { writeFile(path, "0bad,Broken Pad,a:b0\n"); },
