@@ -4,6 +4,7 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -20,18 +21,21 @@ MappingsText unusable(const std::string& problem) {
 
 MappingsText readMappingsText(const std::filesystem::path& path) {
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) {
+    const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::not_found) {
         return {};
     }
-    if (status.type() == std::filesystem::file_type::directory) {
+    if (type == std::filesystem::file_type::directory) {
         return unusable("is a folder");
     }
-    if (status.type() != std::filesystem::file_type::regular) {
-        return unusable("is not a plain file");
+    if (type != std::filesystem::file_type::regular) {
+        return unusable(error ? "cannot be read" : "is not a plain file");
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxGamepadMappingsBytes) {
+    if (error) {
+        return unusable("cannot be read");
+    }
+    if (size > kMaxGamepadMappingsBytes) {
         return unusable("is larger than 4 MB");
     }
     std::ifstream file(path, std::ios::binary);
@@ -39,7 +43,7 @@ MappingsText readMappingsText(const std::filesystem::path& path) {
     if (!file.read(text.data(), static_cast<std::streamsize>(size))) {
         return unusable("cannot be read");
     }
-    return {true, text, {}};
+    return {true, std::move(text), {}};
 }
 
 // GLFW skips a line it cannot parse and reports it as an error rather than in its return value.
