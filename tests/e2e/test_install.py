@@ -12,6 +12,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from xml.etree import ElementTree
 
 import harness
 
@@ -98,16 +99,21 @@ class DesktopFilesValidate(InstallTestCase):
         share = os.path.join(self.install(self.scratch), "share")
         entry = os.path.join(share, "applications", APP_ID + ".desktop")
         self.assertEqual("", run("desktop-file-validate", entry))
-        run("appstreamcli", "validate", "--no-net",
-            os.path.join(share, "metainfo", APP_ID + ".metainfo.xml"))
+        record = os.path.join(share, "metainfo", APP_ID + ".metainfo.xml")
+        run("appstreamcli", "validate", "--no-net", record)
         manual = subprocess.run(["groff", "-man", "-ww", "-z",
                                  os.path.join(share, "man", "man6", "chronocell.6")],
                                 capture_output=True, text=True)
         self.assertEqual((0, ""), (manual.returncode, manual.stderr))
 
+        # The menu entry, its icon and the record name one another and the command.
         with open(entry) as file:
             keys = dict(line.strip().split("=", 1) for line in file if "=" in line)
-        self.assertEqual(("chronocell", APP_ID), (keys["Exec"], keys["Icon"]))
+        component = ElementTree.parse(record).getroot()
+        self.assertEqual(
+            ("chronocell", APP_ID, APP_ID, APP_ID + ".desktop", "chronocell"),
+            (keys["Exec"], keys["Icon"], component.findtext("id"),
+             component.findtext("launchable"), component.findtext("provides/binary")))
         icons = os.path.join(share, "icons", "hicolor")
         for size in ICON_SIZES:
             with open(os.path.join(icons, "%dx%d" % (size, size), "apps", APP_ID + ".png"),
