@@ -1,6 +1,9 @@
-// Chronocell: a 3D runner. Reads the settings, opens the window, creates the game's content,
-// runs the main loop and shuts down in order.
+// Chronocell: a 3D runner. Reads the command line, finds the game's content, reads the settings,
+// opens the window, creates the game's content, runs the main loop and shuts down in order.
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/ContentRoot.h"
+#include "app/DebugOutput.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
 #include "app/GlfwGameClock.h"
@@ -8,17 +11,27 @@
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
+#include "render/AssetPath.h"
 
 #include <GLFW/glfw3.h>
+#include <algorithm>
 
 namespace {
 constexpr int kSetupFailed = -1;
 constexpr const char* kSettingsPath = "assets/settings.ini";
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const CommandLine commandLine = parseCommandLine({argv + std::min(argc, 1), argv + argc});
+    if (commandLine.request != CommandLine::Request::Play) {
+        return answerCommandLine(commandLine);
+    }
+    if (!useContentRoot(searchForThisProgram(commandLine.dataFolder))) {
+        return kSetupFailed;
+    }
+
     auto context = std::make_unique<GameContext>();
-    context->settings = readSettings(kSettingsPath);
+    context->settings = readSettings(assetPath(kSettingsPath));
 
     GLFWwindow* window = createGameWindow(context->settings);
     if (window == nullptr) {
@@ -41,6 +54,7 @@ int main() {
         glfwSetWindowUserPointer(window, nullptr);
         context->unlinkResources();
     }
+    reportHeldBackDebugMessages();
     glfwTerminate();
     return 0;
 }

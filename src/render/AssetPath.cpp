@@ -1,11 +1,26 @@
 #include "render/AssetPath.h"
 
 #include <algorithm>
-#include <filesystem>
+
+namespace {
+std::filesystem::path& chosenRoot() {
+    static std::filesystem::path root;
+    return root;
+}
+} // namespace
 
 std::string assetPath(const std::string& contentPath) {
     std::string path = contentPath;
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     std::replace(path.begin(), path.end(), '\\', separator);
-    return path;
+    // An empty root leaves the path relative, as written.
+    return (chosenRoot() / path).string();
+}
+
+void setContentRoot(const std::filesystem::path& root) {
+    chosenRoot() = root;
+}
+
+const std::filesystem::path& contentRoot() {
+    return chosenRoot();
 }

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // Content paths are written the Windows way ("assets\shader\x.vert") throughout the game;
-// this turns them into a path the host's file functions understand.
+// this turns them into a path the host's file functions understand, inside the content root.
 std::string assetPath(const std::string& contentPath);
+
+// The folder that holds assets/, chosen once at start-up. Empty (the default) means the working
+// directory, and then content paths stay relative, exactly as written.
+void setContentRoot(const std::filesystem::path& root);
+const std::filesystem::path& contentRoot();

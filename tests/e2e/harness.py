@@ -87,14 +87,13 @@ class GameRun:
     """One run of the game in a scratch folder holding a copy of the repository's assets."""
 
     def __init__(self, prepare=None, display=True, env=None, xvfb=None, leak_check=False,
-                 binary=None, copy_assets=True):
+                 arguments=(), binary=None, working_directory=None):
         """`xvfb` lends a server that outlives this run, so many short runs can share one.
-        `binary` starts another build of the game, such as an installed one; without
-        `copy_assets` the scratch folder holds no content and the game must find its own."""
+        `arguments` follow the binary (OPTIONS.binary unless `binary` is given); the game starts
+        in `working_directory` when one is given, else in the scratch folder. `self.folder` is
+        the scratch folder with the copy of the assets either way."""
         self.folder = tempfile.mkdtemp(prefix="chronocell-e2e-")
-        if copy_assets:
-            shutil.copytree(os.path.join(OPTIONS.source, "assets"),
-                            os.path.join(self.folder, "assets"))
+        shutil.copytree(os.path.join(OPTIONS.source, "assets"), os.path.join(self.folder, "assets"))
         if prepare:
             prepare(os.path.join(self.folder, "assets"))
         self.owns_xvfb = xvfb is None
@@ -119,7 +118,8 @@ class GameRun:
                 options = game_env.get("ASAN_OPTIONS", "")
                 game_env["ASAN_OPTIONS"] = (options + ":" if options else "") + "detect_leaks=0"
         with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
-            self.process = subprocess.Popen([binary or OPTIONS.binary], cwd=self.folder, env=game_env,
+            self.process = subprocess.Popen([binary or OPTIONS.binary, *arguments],
+                                            cwd=working_directory or self.folder, env=game_env,
                                             stdout=out, stderr=err)
         self.window = None
         self.kept_output = {}

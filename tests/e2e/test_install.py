@@ -41,7 +41,8 @@ class InstallTestCase(unittest.TestCase):
 
     def assert_plays_from_elsewhere(self, binary):
         """Starts the game in a folder without content, plays, and leaves with two Escapes."""
-        game = harness.GameRun(binary=binary, copy_assets=False)
+        elsewhere = tempfile.mkdtemp(dir=self.scratch)
+        game = harness.GameRun(binary=binary, working_directory=elsewhere)
         self.addCleanup(game.close)
         game.wait_window()
         game.tap("Return")
