@@ -67,8 +67,9 @@ class PackagePlays(InstallTestCase):
     def test_package_plays_and_declares_only_installed_dependencies(self):
         run("cpack", "--config", os.path.join(build_folder(), "CPackConfig.cmake"),
             "-B", self.scratch)
+        version = run(harness.OPTIONS.binary, "--version").split()[-1]
         architecture = run("dpkg", "--print-architecture").strip()
-        package = os.path.join(self.scratch, "chronocell_1.0.0_%s.deb" % architecture)
+        package = os.path.join(self.scratch, "chronocell_%s_%s.deb" % (version, architecture))
         root = os.path.join(self.scratch, "root")
         run("dpkg-deb", "-x", package, root)
         binary = os.path.join(root, "usr", "bin", "chronocell")
