@@ -12,8 +12,8 @@ BENCH_ARGS ?=
 CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 
-.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models textures \
-	icons game install package format check-format clean
+.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models \
+	textures icons game install package format check-format clean
 
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell

@@ -16,8 +16,8 @@ install(DIRECTORY assets DESTINATION ${CHRONOCELL_CONTENT_INSTALL_DIR})
 install(FILES data/${CHRONOCELL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 set(CHRONOCELL_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 foreach(size ${CHRONOCELL_ICON_SIZES})
-    install(FILES data/icons/icon-${size}.png DESTINATION ${CHRONOCELL_ICON_DIR}/${size}x${size}/apps
-        RENAME ${CHRONOCELL_APP_ID}.png)
+    install(FILES data/icons/icon-${size}.png
+        DESTINATION ${CHRONOCELL_ICON_DIR}/${size}x${size}/apps RENAME ${CHRONOCELL_APP_ID}.png)
 endforeach()
 install(FILES data/icons/icon.svg DESTINATION ${CHRONOCELL_ICON_DIR}/scalable/apps
     RENAME ${CHRONOCELL_APP_ID}.svg)
@@ -44,10 +44,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CHRONOCELL_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CHRONOCELL_HOMEPAGE})
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Your character runs by itself down a dirt path through a meadow lined with trees, switching
-between two lanes and jumping the stones that appear ahead. Every so often the run reverses.
-When the time relic's hint flashes, you may walk freely to a clock hidden nearby. Collect three
-clocks within 90 seconds to win; touch a stone and the game is lost.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Your character runs by itself down a dirt path through \
+a meadow lined with trees, switching between two lanes and jumping the stones that appear \
+ahead. Every so often the run reverses. When the time relic's hint flashes, you may walk freely \
+to a clock hidden nearby. Collect three clocks within 90 seconds to win; touch a stone and the \
+game is lost.")
 # The libraries' packages, and their versions, come from the binary itself.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 include(CPack)
