@@ -29,6 +29,8 @@ install(FILES ${CMAKE_BINARY_DIR}/${CHRONOCELL_APP_ID}.metainfo.xml
 configure_file(data/chronocell.6.in ${CMAKE_BINARY_DIR}/chronocell.6 @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/chronocell.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Where a Debian system looks for a package's licence.
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 
 # `make package`: chronocell_<version>_<arch>.deb in the build folder, installing under /usr.
 # Installing and packaging take the game alone; the test programs need not be built for it.
