@@ -10,8 +10,10 @@ JOBS       ?= $(shell nproc)
 # For example BENCH_ARGS="--frames 3000 --csv frames.csv --soak 10".
 BENCH_ARGS ?=
 CMAKE_FLAGS ?=
+PREFIX     ?= /usr/local
 
-.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models textures format check-format clean
+.PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models \
+	textures icons game install package format check-format clean
 
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
@@ -82,6 +84,23 @@ bench: build
 # game itself never needs it).
 models:
 	./tools/models/generate.sh
+
+# Regenerates the icons under data/icons byte for byte.
+icons:
+	python3 tools/gen_icons.py data/icons
+
+# The game alone, without the test programs: what installing and packaging need.
+game: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS) --target chronocell
+
+# The game, its content, menu entry, icons and manual page under PREFIX.
+install: game
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(BUILD)/chronocell_<version>_<arch>.deb, installing under /usr.
+package: game
+	cd $(BUILD) && cpack
 
 # The README's pictures, taken from the real game.
 screenshots: build

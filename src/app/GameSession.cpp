@@ -5,8 +5,8 @@
 #include "app/GameReplay.h"
 #include "app/GlfwGameClock.h"
 #include "app/HeadlessFrameOutput.h"
-#include "app/KeyboardInput.h"
 #include "app/MainLoop.h"
+#include "app/PlayerInput.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
 #include "world/ParticleSystem.h"
@@ -45,9 +45,9 @@ int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output,
         recordPath && recorder.start(*recordPath, recordingHeaderFor(context.settings));
     Application application{context, recording ? recorder.clock() : realClock, output};
     glfwSetWindowUserPointer(window, &application);
-    KeyboardInput keyboard(window, application);
+    PlayerInput player(window, application);
     prepareFirstPass(context, output);
-    runMainLoop(window, application, keyboard, recording ? &recorder : nullptr);
+    runMainLoop(window, application, player, recording ? &recorder : nullptr);
     if (recording) {
         recorder.finish(context);
     }

@@ -13,7 +13,8 @@ inline constexpr int kExitPlayed = 0;
 inline constexpr int kExitUnreadableRecording = 2;
 inline constexpr int kExitReplayDiverged = 3;
 
-// A game played at the keyboard until the window closes; with `recordPath`, also recorded.
+// A game played at the keyboard and the pads until the window closes; with `recordPath`, also
+// recorded.
 int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output,
              const std::optional<std::string>& recordPath);
 

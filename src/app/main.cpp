@@ -9,6 +9,7 @@
 #include "app/GameReplay.h"
 #include "app/GameResources.h"
 #include "app/GameSession.h"
+#include "app/GamepadMappings.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
@@ -21,6 +22,7 @@
 namespace {
 constexpr int kSetupFailed = -1;
 constexpr const char* kSettingsPath = "assets/settings.ini";
+constexpr const char* kGamepadMappingsPath = "assets/gamecontrollerdb.txt";
 } // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +58,7 @@ int main(int argc, char** argv) {
         return kSetupFailed;
     }
     configureOpenGl(window, context->settings);
+    loadGamepadMappings(assetPath(kGamepadMappingsPath), std::cerr);
     int exitCode = kExitPlayed;
     {
         std::unique_ptr<GameResources> resources = createGameResources(*context);

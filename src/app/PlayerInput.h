@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/GamepadTracker.h"
+#include "app/KeyboardInput.h"
+
+// The player in front of the window: keyboard and mouse, and every gamepad. An action is held
+// when either holds it; the pads' released buttons follow the window's events, as they are let
+// go after them.
+class PlayerInput : public InputSource {
+  public:
+    PlayerInput(GLFWwindow* window, Application& application);
+
+    // Samples the keys, then reads the pads.
+    HeldKeys sampleHeldKeys() override;
+    void collectCommands(std::vector<PassCommand>& commands) override;
+
+  private:
+    KeyboardInput keyboard_;
+    GamepadTracker pads_;
+};
