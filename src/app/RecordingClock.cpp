@@ -2,8 +2,6 @@
 
 #include "app/RecordingFormat.h"
 
-#include <cmath>
-
 namespace {
 constexpr std::size_t kReservedReads = 16;
 }
@@ -13,7 +11,7 @@ RecordingClock::RecordingClock(GameClock& inner) : inner_(inner) {
 }
 
 double RecordingClock::now() {
-    const auto ticks = std::llround(inner_.now() * recording::kTicksPerSecond);
-    reads_.push_back(ticks);
-    return static_cast<double>(ticks) / recording::kTicksPerSecond;
+    const double seconds = inner_.now();
+    reads_.push_back(recording::ticksOf(seconds));
+    return seconds;
 }

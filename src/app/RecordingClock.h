@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-// The game clock while a game is recorded: the real clock's time rounded to whole ticks of the
-// recording, each value kept for the pass's record.
+// The game clock while a game is recorded: the real clock, each value it returns kept for the
+// pass's record.
 class RecordingClock : public GameClock {
   public:
     explicit RecordingClock(GameClock& inner);

@@ -1,6 +1,25 @@
 #include "app/RecordingFormat.h"
 
+#include <bit>
+#include <cmath>
+
 namespace recording {
+
+std::int64_t ticksOf(double seconds) {
+    return std::bit_cast<std::int32_t>(static_cast<float>(seconds));
+}
+
+double secondsOf(std::int64_t ticks) {
+    return static_cast<double>(std::bit_cast<float>(static_cast<std::int32_t>(ticks)));
+}
+
+bool isPlausibleClockValue(std::int64_t ticks) {
+    if (ticks < INT32_MIN || ticks > INT32_MAX) {
+        return false;
+    }
+    const double seconds = secondsOf(ticks);
+    return std::isfinite(seconds) && std::fabs(seconds) <= kMaxClockSeconds;
+}
 
 std::uint8_t packHeldKeys(const HeldKeys& keys) {
     return static_cast<std::uint8_t>(keys.w | keys.a << 1 | keys.s << 2 | keys.d << 3 |

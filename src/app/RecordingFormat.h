@@ -9,13 +9,13 @@
 #include <vector>
 
 // The recorded-game file (docs/replay-format.md): a header, then one record per pass or per run
-// of quiet passes. Times are whole microseconds; a recording game reads its clock rounded to
-// them, so the replay can hand back exactly what the rules read.
+// of quiet passes. The rules keep every clock value in single precision the moment they read
+// it, so a clock value is stored as the bit pattern of that float ("ticks"): the replay hands
+// back a value that narrows to the very same float, and recording changes nothing in a game.
 namespace recording {
 
 inline constexpr std::array<std::uint8_t, 8> kMagic = {'C', 'C', 'R', 'E', 'C', 0x0D, 0x0A, 0x1A};
 inline constexpr std::uint64_t kFormatVersion = 1;
-inline constexpr double kTicksPerSecond = 1e6;
 
 // The two high bits of a record's first byte; the six low bits are the held keys.
 enum class RecordKind : std::uint8_t { QuietRun = 0, Frame = 1, FullPass = 2 };
@@ -27,9 +27,15 @@ inline constexpr std::uint64_t kMaxWindowSide = 1u << 16;
 inline constexpr std::uint64_t kMaxRefreshRate = 1000;
 inline constexpr std::uint64_t kMaxQuietRun = 1u << 24;
 inline constexpr std::uint64_t kMaxReadsPerPass = 8;
-inline constexpr std::int64_t kMaxTicks = std::int64_t{1} << 40;
+// Far beyond any game, and below where a float time would overflow an int second count.
+inline constexpr float kMaxClockSeconds = 1e9f;
 inline constexpr int kMaxKeyCode = 1023;
 inline constexpr double kMaxZoomSteps = 1000.0;
+
+std::int64_t ticksOf(double seconds);
+double secondsOf(std::int64_t ticks);
+// Whether stored ticks are a finite time within kMaxClockSeconds either way.
+bool isPlausibleClockValue(std::int64_t ticks);
 
 std::uint8_t packHeldKeys(const HeldKeys& keys);
 HeldKeys unpackHeldKeys(std::uint8_t bits);
@@ -63,7 +69,7 @@ struct Checkpoint {
 struct RecordedPass {
     HeldKeys held;
     std::vector<PassCommand> commands;
-    // Every value the game clock returned, in ticks.
+    // Every value the game clock returned, as ticks.
     std::vector<std::int64_t> clockReads;
     std::optional<Checkpoint> checkpoint;
     // Wall time since the recording began; kept with passes that carry more than a frame time,

@@ -166,7 +166,7 @@ bool RecordingReader::readClockRead(std::int64_t& ticks) {
     }
     const std::int64_t step = wrappingAdd(lastStep_, residual);
     ticks = wrappingAdd(lastRead_, step);
-    if (ticks > recording::kMaxTicks || ticks < -recording::kMaxTicks) {
+    if (!recording::isPlausibleClockValue(ticks)) {
         return fail("absurd clock value");
     }
     lastStep_ = step;

@@ -25,7 +25,7 @@ double ReplayClock::now() {
         overrun_ = true;
         return last_;
     }
-    last_ = static_cast<double>((*reads_)[next_++]) / recording::kTicksPerSecond;
+    last_ = recording::secondsOf((*reads_)[next_++]);
     if (paced_) {
         if (!anchored_) {
             anchored_ = true;

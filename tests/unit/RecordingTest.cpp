@@ -11,6 +11,10 @@ namespace {
 
 const RecordingHeader kHeader{"1.0.0", 1024, 500, 75, true, 0.7f};
 
+std::int64_t ticks(double seconds) {
+    return recording::ticksOf(seconds);
+}
+
 HeldKeys held(bool w, bool a, bool s, bool d, bool space, bool t) {
     return HeldKeys{w, a, s, d, space, t};
 }
@@ -41,7 +45,7 @@ std::vector<std::uint8_t> encode(const RecordingHeader& header,
 
 // A game start whose checkpoint cannot match what the rules draw.
 RecordedPass startWithWrongCheckpoint() {
-    RecordedPass pass = frame(HeldKeys{}, {0, 16667});
+    RecordedPass pass = frame(HeldKeys{}, {ticks(0.0), ticks(1.0 / 60.0)});
     pass.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER)};
     pass.checkpoint = Checkpoint{12345u, 1.0f, 1.0f, 1.0f};
     pass.wallMilliseconds = 40;
@@ -51,7 +55,8 @@ RecordedPass startWithWrongCheckpoint() {
 } // namespace
 
 TEST(Recording, PassesComeBackAsTheyWereWritten) {
-    RecordedPass full = frame(held(true, false, true, false, false, true), {-5, 90000123, 7});
+    RecordedPass full = frame(held(true, false, true, false, false, true),
+                              {ticks(-5.0), ticks(90.000123), ticks(7e-6)});
     full.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER), PassCommand::zoom(-2.5),
                      PassCommand::keyReleased(GLFW_KEY_UNKNOWN)};
     full.checkpoint = Checkpoint{0xDEADBEEFu, 11.0f, 0.25f, -3.5f};
@@ -63,12 +68,12 @@ TEST(Recording, PassesComeBackAsTheyWereWritten) {
         quiet(HeldKeys{}),
         quiet(HeldKeys{}),
         quiet(held(false, true, false, false, false, false)),
-        frame(held(false, false, false, true, false, false), {16667}),
-        frame(held(false, false, false, false, true, false), {33334}),
-        frame(HeldKeys{}, {50001}),
+        frame(held(false, false, false, true, false, false), {ticks(1.0 / 60.0)}),
+        frame(held(false, false, false, false, true, false), {ticks(2.0 / 60.0)}),
+        frame(HeldKeys{}, {ticks(0.05)}),
         full,
         quiet(HeldKeys{}),
-        frame(HeldKeys{}, {-1}),
+        frame(HeldKeys{}, {ticks(0.0)}),
         onlyCheckpoint,
     };
     RecordingReader reader(encode(kHeader, passes));
