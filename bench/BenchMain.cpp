@@ -11,10 +11,10 @@
 #include "app/Application.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
-#include "app/HeadlessFrameOutput.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
+#include "replay/HeadlessFrameOutput.h"
 #include "world/ParticleSystem.h"
 
 #include <glad/gl.h>

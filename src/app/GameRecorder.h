@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/CheckpointWatch.h"
-#include "app/GameSummaries.h"
 #include "app/MainLoop.h"
-#include "app/RecordingClock.h"
-#include "app/RecordingWriter.h"
+#include "replay/CheckpointWatch.h"
+#include "replay/GameSummaries.h"
+#include "replay/RecordingClock.h"
+#include "replay/RecordingWriter.h"
 
 #include <chrono>
 #include <ostream>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/CheckpointWatch.h"
-#include "app/GameSummaries.h"
-#include "app/RecordingReader.h"
-#include "app/ReplayClock.h"
 #include "game/PassInput.h"
+#include "replay/CheckpointWatch.h"
+#include "replay/GameSummaries.h"
+#include "replay/RecordingReader.h"
+#include "replay/ReplayClock.h"
 
 #include <optional>
 #include <ostream>

@@ -4,11 +4,11 @@
 #include "app/GameRecorder.h"
 #include "app/GameReplay.h"
 #include "app/GlfwGameClock.h"
-#include "app/HeadlessFrameOutput.h"
 #include "app/MainLoop.h"
 #include "app/PlayerInput.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
+#include "replay/HeadlessFrameOutput.h"
 #include "world/ParticleSystem.h"
 
 #include <GLFW/glfw3.h>

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the recorded-game reader: the header, then every pass to the end.
-#include "app/RecordingReader.h"
+#include "replay/RecordingReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -12,10 +12,10 @@
 
 #include "app/Application.h"
 #include "app/GameRecorder.h"
-#include "app/HeadlessFrameOutput.h"
 #include "app/MainLoop.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
+#include "replay/HeadlessFrameOutput.h"
 #include "world/ParticleSystem.h"
 
 #include <GLFW/glfw3.h>

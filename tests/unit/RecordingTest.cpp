@@ -1,6 +1,6 @@
 #include "app/GameSession.h"
-#include "app/RecordingEncoder.h"
-#include "app/RecordingReader.h"
+#include "replay/RecordingEncoder.h"
+#include "replay/RecordingReader.h"
 
 #include <GLFW/glfw3.h>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordingEncoder.h"
+#include "replay/RecordingEncoder.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/RecordingFormat.h"
+#include "replay/RecordingFormat.h"
 
 #include <bit>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/RecordingWriter.h"
+#include "replay/RecordingWriter.h"
 
 #include <cerrno>
 #include <cstring>

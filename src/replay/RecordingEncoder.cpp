@@ -1,4 +1,4 @@
-#include "app/RecordingEncoder.h"
+#include "replay/RecordingEncoder.h"
 
 #include <bit>
 

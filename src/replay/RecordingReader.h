@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordingFormat.h"
+#include "replay/RecordingFormat.h"
 
 #include <cstdint>
 #include <string>

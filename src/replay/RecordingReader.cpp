@@ -1,4 +1,4 @@
-#include "app/RecordingReader.h"
+#include "replay/RecordingReader.h"
 
 #include <algorithm>
 #include <bit>

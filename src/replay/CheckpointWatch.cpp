@@ -1,4 +1,4 @@
-#include "app/CheckpointWatch.h"
+#include "replay/CheckpointWatch.h"
 
 #include "game/GameContext.h"
 

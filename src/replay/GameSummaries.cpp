@@ -1,4 +1,4 @@
-#include "app/GameSummaries.h"
+#include "replay/GameSummaries.h"
 
 #include "game/GameContext.h"
 

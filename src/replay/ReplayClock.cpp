@@ -1,6 +1,6 @@
-#include "app/ReplayClock.h"
+#include "replay/ReplayClock.h"
 
-#include "app/RecordingFormat.h"
+#include "replay/RecordingFormat.h"
 
 #include <thread>
 

@@ -1,6 +1,6 @@
-#include "app/RecordingClock.h"
+#include "replay/RecordingClock.h"
 
-#include "app/RecordingFormat.h"
+#include "replay/RecordingFormat.h"
 
 namespace {
 constexpr std::size_t kReservedReads = 16;
