@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/GameState.h"
+
 class FrameOutput;
 class GameClock;
 struct GameContext;
@@ -19,6 +21,13 @@ void checkGameEnd(GameContext& context);
 
 // Both particle trails follow their emitters: the player's always, the clock's while it waits.
 void updateParticleSystems(GameContext& context);
+
+// One step of the player's motion, running or walking to the relic; reports the jump it starts
+// and the landing that ends a jump.
+void movePlayer(GameContext& context);
+
+// Ends the game as won or lost and reports it, once: a game already ended so stays quiet.
+void endGame(GameContext& context, GameState result);
 
 // Lost when the player's box touches any stone; returns whether it did.
 bool collideWithStones(GameContext& context);

@@ -43,4 +43,5 @@ void startGame(GameContext& context, GameClock& clock, FrameOutput& output) {
     context.clock.gameStartTime = static_cast<float>(clock.now());
     context.state = GameState::Playing;
     game.relicCount = 0;
+    context.report(GameEvent::GameStarted);
 }

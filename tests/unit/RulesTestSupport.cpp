@@ -32,8 +32,10 @@ int RecordingOutput::count(const std::string& call) const {
 
 RulesFixture::RulesFixture() {
     context.links.directionalLight = &light;
+    context.links.events = &events;
     startGame(context, clock, output);
     output.calls.clear();
+    events.reported.clear();
 }
 
 void RulesFixture::restart() {

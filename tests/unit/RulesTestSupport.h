@@ -46,12 +46,21 @@ class RecordingOutput : public FrameOutput {
     int count(const std::string& call) const;
 };
 
+// Records what the rules reported, in order.
+class RecordingEvents : public GameEvents {
+  public:
+    std::vector<GameEvent> reported;
+
+    void report(GameEvent event) override { reported.push_back(event); }
+};
+
 // A context with a started game at time 0 and a clock and output to drive it.
 struct RulesFixture {
     GameContext context;
     FakeClock clock;
     RecordingOutput output;
     DirectionalLight light;
+    RecordingEvents events;
 
     RulesFixture();
     // Runs one pass of play at the fake clock's time plus dt, as the main loop would.
