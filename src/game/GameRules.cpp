@@ -99,9 +99,6 @@ void movePlayer(GameContext& context) {
 }
 
 void endGame(GameContext& context, GameState result) {
-    if (context.state == result) {
-        return;
-    }
     context.state = result;
     context.report(result == GameState::Won ? GameEvent::GameWon : GameEvent::GameLost);
 }

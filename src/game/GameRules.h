@@ -26,7 +26,7 @@ void updateParticleSystems(GameContext& context);
 // and the landing that ends a jump.
 void movePlayer(GameContext& context);
 
-// Ends the game as won or lost and reports it, once: a game already ended so stays quiet.
+// Ends the game as won or lost and reports which.
 void endGame(GameContext& context, GameState result);
 
 // Lost when the player's box touches any stone; returns whether it did.
