@@ -6,6 +6,7 @@
 #include "app/DebugOutput.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
+#include "app/GameSounds.h"
 #include "app/GamepadMappings.h"
 #include "app/GlfwGameClock.h"
 #include "app/MainLoop.h"
@@ -45,12 +46,14 @@ int main(int argc, char** argv) {
         return kSetupFailed;
     }
     configureOpenGl(window, context->settings);
+    const std::unique_ptr<GameSounds> sounds = GameSounds::open(context->settings, std::cerr);
     loadGamepadMappings(assetPath(kGamepadMappingsPath), std::cerr);
     {
         std::unique_ptr<GameResources> resources = createGameResources(*context);
         GlfwGameClock clock;
         GameFrameOutput output(window, *resources);
-        Application application{*context, clock, output};
+        context->links.events = sounds.get();
+        Application application{*context, clock, output, sounds.get()};
         glfwSetWindowUserPointer(window, &application);
 
         prepareFirstPass(context->clock);
