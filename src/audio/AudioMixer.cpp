@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
+#include <cstring>
 #include <dlfcn.h>
 #include <ostream>
 
@@ -55,12 +56,13 @@ std::unique_ptr<AudioMixer> AudioMixer::open(float volume, std::ostream& errors)
     return std::unique_ptr<AudioMixer>(new AudioMixer(volume));
 }
 
-AudioMixer::AudioMixer(float volume)
-    : volume_(static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME)) {
-    applyVolume();
+AudioMixer::AudioMixer(float volume) {
+    Mix_Volume(kAllChannels, static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+    Mix_SetPostMix(silenceWhenMuted, this);
 }
 
 AudioMixer::~AudioMixer() {
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltChannel(kAllChannels);
     for (Mix_Chunk* chunk : chunks_) {
         Mix_FreeChunk(chunk);
@@ -98,10 +100,12 @@ void AudioMixer::stopLoop() {
 
 void AudioMixer::toggleMute() {
     muted_ = !muted_;
-    applyVolume();
 }
 
-// Every channel, the looping one included, so muting silences the mix at once.
-void AudioMixer::applyVolume() {
-    Mix_Volume(kAllChannels, muted_ ? 0 : volume_);
+// Muting silences the finished mix rather than the channels' volumes, which a fading channel
+// keeps overwriting until its fade ends.
+void AudioMixer::silenceWhenMuted(void* mixer, std::uint8_t* stream, int length) {
+    if (static_cast<AudioMixer*>(mixer)->muted_) {
+        std::memset(stream, 0, static_cast<std::size_t>(length));
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -31,9 +33,9 @@ class AudioMixer {
 
   private:
     explicit AudioMixer(float volume);
-    void applyVolume();
+    static void silenceWhenMuted(void* mixer, std::uint8_t* stream, int length);
 
     std::vector<Mix_Chunk*> chunks_;
-    int volume_;
-    bool muted_ = false;
+    // Read on SDL's audio thread after each mix.
+    std::atomic<bool> muted_ = false;
 };
