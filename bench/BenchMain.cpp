@@ -12,6 +12,7 @@
 #include "app/Application.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
+#include "app/GameSounds.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
@@ -22,6 +23,7 @@
 #include <GLFW/glfw3.h>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -92,6 +94,8 @@ struct ShadowWorld {
         context->links.directionalLight = &light;
         context->links.playerParticles = &playerParticles;
         context->links.clockParticles = &clockParticles;
+        // Only the game's own loop is heard.
+        context->links.events = nullptr;
     }
 };
 
@@ -127,8 +131,8 @@ int main(int argc, char** argv) {
     const std::optional<BenchOptions> options =
         parseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!options) {
-        std::fprintf(stderr,
-                     "usage: chronocell-bench [--frames N] [--csv FILE] [--soak MINUTES]\n");
+        std::fprintf(stderr, "usage: chronocell-bench [--frames N] [--csv FILE] [--soak MINUTES] "
+                             "[--sound]\n");
         return kExitBadArguments;
     }
     report.frames = options->frames;
@@ -147,6 +151,8 @@ int main(int argc, char** argv) {
     configureOpenGl(window, gameContext->settings);
     report.startup.push_back(
         {"window and GL context", millisecondsSince(mainEntered), residentKib()});
+    const std::unique_ptr<GameSounds> sounds =
+        options->sound ? GameSounds::open(gameContext->settings, std::cerr) : nullptr;
     report.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     report.glVersion = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     {
@@ -158,7 +164,8 @@ int main(int argc, char** argv) {
             });
         GameFrameOutput gameOutput(window, *resources);
         ScriptedGame game(*gameContext, gameOutput, kFrameSeconds);
-        Application application{*gameContext, game.clock(), gameOutput};
+        gameContext->links.events = sounds.get();
+        Application application{*gameContext, game.clock(), gameOutput, sounds.get()};
         glfwSetWindowUserPointer(window, &application);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 // The benchmark's command line: --frames N (frames of play per loop), --csv FILE (every
-// frame time), --soak MINUTES (then keep playing that long and watch resident memory).
+// frame time), --soak MINUTES (then keep playing that long and watch resident memory), --sound
+// (the game loop plays its sounds on the default audio device, as the game does).
 struct BenchOptions {
     static constexpr int kDefaultFrames = 2000;
     static constexpr int kMinFrames = 100;
@@ -13,6 +14,7 @@ struct BenchOptions {
     int frames = kDefaultFrames;
     std::string csvPath;
     double soakMinutes = 0.0;
+    bool sound = false;
 };
 
 // The options, or nothing (after a message on standard error) when an argument is unknown, a

@@ -61,13 +61,15 @@ TEST(BenchOptions, ReadsFramesCsvAndSoakAndKeepsDefaultsOtherwise) {
     EXPECT_EQ(defaults->frames, BenchOptions::kDefaultFrames);
     EXPECT_TRUE(defaults->csvPath.empty());
     EXPECT_EQ(defaults->soakMinutes, 0.0);
+    EXPECT_FALSE(defaults->sound);
 
     const std::optional<BenchOptions> given =
-        parseBenchOptions({"--csv", "out.csv", "--frames", "2500", "--soak", "10"});
+        parseBenchOptions({"--csv", "out.csv", "--frames", "2500", "--sound", "--soak", "10"});
     ASSERT_TRUE(given.has_value());
     EXPECT_EQ(given->frames, 2500);
     EXPECT_EQ(given->csvPath, "out.csv");
     EXPECT_EQ(given->soakMinutes, 10.0);
+    EXPECT_TRUE(given->sound);
 }
 
 TEST(BenchOptions, RefusesUnknownArgumentsMissingValuesAndBadNumbers) {
