@@ -46,9 +46,10 @@ int main(int argc, char** argv) {
         return kSetupFailed;
     }
     configureOpenGl(window, context->settings);
-    const std::unique_ptr<GameSounds> sounds = GameSounds::open(context->settings, std::cerr);
     loadGamepadMappings(assetPath(kGamepadMappingsPath), std::cerr);
     {
+        // Closed last in this block, after everything that could still start a sound.
+        const std::unique_ptr<GameSounds> sounds = GameSounds::open(context->settings, std::cerr);
         std::unique_ptr<GameResources> resources = createGameResources(*context);
         GlfwGameClock clock;
         GameFrameOutput output(window, *resources);
