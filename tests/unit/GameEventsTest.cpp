@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <utility>
 
 namespace {
 
@@ -29,14 +28,6 @@ struct EventCase {
 
 HeldKeys none(int) {
     return {};
-}
-
-Clock clockAtPlayer(const Player& player) {
-    Clock clock = Clock::emptySlot();
-    clock.position = glm::vec3(player.x, player.y, player.z);
-    clock.hitBox = HitBox{clock.position, clock.scale};
-    clock.collected = false;
-    return clock;
 }
 
 std::vector<ReportedAt> play(const EventCase& test) {
@@ -97,14 +88,14 @@ TEST(GameEventReports, FireOnTheFrameTheRuleActsAndOnlyThen) {
          3,
          {{1, RelicModeOn}}},
         {"a clock run into",
-         [](RulesFixture& game) { game.context.clockSlot = clockAtPlayer(game.context.player); },
+         [](RulesFixture& game) { game.context.clockSlot = clockAt(glm::vec3(0.0f)); },
          none,
          3,
          {{0, ClockCollected}}},
         {"a clock reached on the relic walk",
          [](RulesFixture& game) {
              game.context.relic.relicMode = true;
-             game.context.clockSlot = clockAtPlayer(game.context.player);
+             game.context.clockSlot = clockAt(glm::vec3(0.0f));
          },
          none,
          1,

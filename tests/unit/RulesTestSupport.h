@@ -15,6 +15,9 @@ inline constexpr double kFrame = 1.0 / 60.0;
 // A tall stone standing at (x, 0, z), as a stone of the outer lanes is made.
 Stone stoneAt(float x, float z);
 
+// A clock waiting at `position` to be collected.
+Clock clockAt(const glm::vec3& position);
+
 // A game clock moved by hand; sleeping advances it instantly, as the real sleep would.
 class FakeClock : public GameClock {
   public:
