@@ -13,7 +13,7 @@ CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 
 .PHONY: run test deps screenshots build build-asan test-asan bench fuzz soak assets models \
-	textures icons game install package format check-format clean
+	textures icons sounds game install package format check-format clean
 
 run: build
 	./tools/with-display.sh ./$(BUILD)/chronocell
@@ -84,6 +84,10 @@ bench: build
 # game itself never needs it).
 models:
 	./tools/models/generate.sh
+
+# Regenerates the sound effects and the meadow loop under assets/sounds byte for byte.
+sounds:
+	python3 tools/gen_sounds.py assets/sounds
 
 # Regenerates the icons under data/icons byte for byte.
 icons:

@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/GameFrameOutput.h"
 #include "app/GameResources.h"
+#include "app/GameSounds.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
@@ -22,6 +23,7 @@
 #include <GLFW/glfw3.h>
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -92,6 +94,8 @@ struct ShadowWorld {
         context->links.directionalLight = &light;
         context->links.playerParticles = &playerParticles;
         context->links.clockParticles = &clockParticles;
+        // Only the game's own loop is heard.
+        context->links.events = nullptr;
     }
 };
 
@@ -128,7 +132,7 @@ int main(int argc, char** argv) {
         parseBenchOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!options) {
         std::fprintf(stderr, "usage: chronocell-bench [--frames N] [--csv FILE] [--soak MINUTES] "
-                             "[--record FILE]\n");
+                             "[--record FILE] [--sound]\n");
         return kExitBadArguments;
     }
     report.frames = options->frames;
@@ -147,6 +151,8 @@ int main(int argc, char** argv) {
     configureOpenGl(window, gameContext->settings);
     report.startup.push_back(
         {"window and GL context", millisecondsSince(mainEntered), residentKib()});
+    const std::unique_ptr<GameSounds> sounds =
+        options->sound ? GameSounds::open(gameContext->settings, std::cerr) : nullptr;
     report.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     report.glVersion = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     {
@@ -161,7 +167,8 @@ int main(int argc, char** argv) {
         if (!options->recordPath.empty()) {
             game.record(options->recordPath);
         }
-        Application application{*gameContext, game.clock(), gameOutput};
+        gameContext->links.events = sounds.get();
+        Application application{*gameContext, game.clock(), gameOutput, {}, sounds.get()};
         glfwSetWindowUserPointer(window, &application);
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 

@@ -28,6 +28,10 @@ std::optional<BenchOptions> parseBenchOptions(const std::vector<std::string>& ar
     BenchOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
+        if (name == "--sound") {
+            options.sound = true;
+            continue;
+        }
         if (name != "--frames" && name != "--csv" && name != "--soak" && name != "--record") {
             std::cerr << "unknown argument: " << name << "\n";
             return std::nullopt;

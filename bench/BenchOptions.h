@@ -6,7 +6,8 @@
 
 // The benchmark's command line: --frames N (frames of play per loop), --csv FILE (every
 // frame time), --soak MINUTES (then keep playing that long and watch resident memory),
-// --record FILE (record the game's scripted play while it is measured).
+// --record FILE (record the game's scripted play while it is measured), --sound (the game loop
+// plays its sounds on the default audio device, as the game does).
 struct BenchOptions {
     static constexpr int kDefaultFrames = 2000;
     static constexpr int kMinFrames = 100;
@@ -15,6 +16,7 @@ struct BenchOptions {
     std::string csvPath;
     std::string recordPath;
     double soakMinutes = 0.0;
+    bool sound = false;
 };
 
 // The options, or nothing (after a message on standard error) when an argument is unknown, a

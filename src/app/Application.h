@@ -6,6 +6,7 @@
 
 class FrameOutput;
 class GameClock;
+class GameSounds;
 struct GameContext;
 
 // What the window callbacks need to act on the game; set as the window's user pointer.
@@ -15,4 +16,6 @@ struct Application {
     FrameOutput& output;
     // Key releases and wheel turns the window's callbacks gathered and no pass has taken yet.
     std::vector<PassCommand> windowCommands{};
+    // None when the game plays silently.
+    GameSounds* sounds = nullptr;
 };

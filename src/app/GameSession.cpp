@@ -37,13 +37,13 @@ int exitCodeOf(GameReplay::Step step) {
 
 } // namespace
 
-int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output,
+int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output, GameSounds* sounds,
              const std::optional<std::string>& recordPath) {
     GlfwGameClock realClock;
     GameRecorder recorder(realClock, std::cout);
     const bool recording =
         recordPath && recorder.start(*recordPath, recordingHeaderFor(context.settings));
-    Application application{context, recording ? recorder.clock() : realClock, output};
+    Application application{context, recording ? recorder.clock() : realClock, output, {}, sounds};
     glfwSetWindowUserPointer(window, &application);
     PlayerInput player(window, application);
     prepareFirstPass(context, output);
@@ -56,8 +56,8 @@ int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output,
 }
 
 int replayInWindow(GLFWwindow* window, GameContext& context, FrameOutput& output,
-                   GameReplay& replay) {
-    Application application{context, replay.clock(), output};
+                   GameSounds* sounds, GameReplay& replay) {
+    Application application{context, replay.clock(), output, {}, sounds};
     glfwSetWindowUserPointer(window, &application);
     replay.showIn(window, application);
     const GameReplay::Step step = playReplay(replay, application);

@@ -5,6 +5,7 @@
 
 class FrameOutput;
 class GameReplay;
+class GameSounds;
 struct GameContext;
 struct GLFWwindow;
 
@@ -14,13 +15,13 @@ inline constexpr int kExitUnreadableRecording = 2;
 inline constexpr int kExitReplayDiverged = 3;
 
 // A game played at the keyboard and the pads until the window closes; with `recordPath`, also
-// recorded.
-int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output,
+// recorded. `sounds` is null when the game plays silently.
+int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output, GameSounds* sounds,
              const std::optional<std::string>& recordPath);
 
 // A recorded game shown again in the window at its recorded pace.
 int replayInWindow(GLFWwindow* window, GameContext& context, FrameOutput& output,
-                   GameReplay& replay);
+                   GameSounds* sounds, GameReplay& replay);
 
 // A recorded game run at full speed without a window or OpenGL; one summary line per game on
 // standard output.

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char* kSection = "window";
+constexpr const char* kAudioSection = "audio";
 // Larger windows than this are refused by X servers and GL drivers alike.
 constexpr long kMaxWindowSide = 16384;
 // Within this of an end, a brightness step has only float rounding left over.
@@ -22,9 +23,9 @@ int readWindowSide(const INIReader& reader, const char* key, int fallback) {
     return static_cast<int>(std::min(value, kMaxWindowSide));
 }
 
-float clampBrightness(double value) {
+float clampToUnit(double value, float fallback) {
     if (!std::isfinite(value)) {
-        return Settings::kDefaultBrightness;
+        return fallback;
     }
     return static_cast<float>(std::clamp(value, 0.0, 1.0));
 }
@@ -47,9 +48,13 @@ Settings readSettings(const std::string& path) {
     settings.refreshRate = static_cast<int>(
         reader.GetInteger(kSection, "refresh_rate", Settings::kDefaultRefreshRate));
     settings.fullscreen = reader.GetBoolean(kSection, "fullscreen", false);
-    settings.shaderBrightness = clampBrightness(
-        reader.GetReal(kSection, "shader_brightness", Settings::kDefaultBrightness));
+    settings.shaderBrightness =
+        clampToUnit(reader.GetReal(kSection, "shader_brightness", Settings::kDefaultBrightness),
+                    Settings::kDefaultBrightness);
     settings.title = reader.Get(kSection, "title", Settings::kDefaultTitle);
+    settings.volume = clampToUnit(reader.GetReal(kAudioSection, "volume", Settings::kDefaultVolume),
+                                  Settings::kDefaultVolume);
+    settings.soundEnabled = reader.GetBoolean(kAudioSection, "enabled", true);
     return settings;
 }
 

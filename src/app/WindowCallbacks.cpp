@@ -1,6 +1,7 @@
 #include "app/WindowCallbacks.h"
 
 #include "app/Application.h"
+#include "app/GameSounds.h"
 #include "app/SettingsFile.h"
 #include "game/FrameOutput.h"
 #include "game/GameContext.h"
@@ -38,9 +39,13 @@ void changeRefreshRate(GLFWwindow* window, Settings& settings, int step) {
     }
 }
 
-void onEscape(GLFWwindow* window, GameContext& context) {
+void onEscape(GLFWwindow* window, Application& application) {
+    GameContext& context = application.context;
     if (context.state == GameState::Playing) {
         context.state = GameState::StartScreen;
+        if (application.sounds != nullptr) {
+            application.sounds->leavePlay();
+        }
     } else if (window != nullptr) {
         glfwSetWindowShouldClose(window, GLFW_TRUE);
     }
@@ -100,7 +105,7 @@ void runKeyCommand(GLFWwindow* window, Application& application, int key) {
         changeRefreshRate(window, settings, kRefreshRateStep);
         break;
     case GLFW_KEY_ESCAPE:
-        onEscape(window, context);
+        onEscape(window, application);
         break;
     case GLFW_KEY_ENTER:
         onEnter(application);
@@ -119,6 +124,11 @@ void runKeyCommand(GLFWwindow* window, Application& application, int key) {
         break;
     case GLFW_KEY_F3:
         context.clock.hudVisible = !context.clock.hudVisible;
+        break;
+    case GLFW_KEY_M:
+        if (application.sounds != nullptr) {
+            application.sounds->toggleMute();
+        }
         break;
     default:
         break;

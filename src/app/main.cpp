@@ -9,6 +9,7 @@
 #include "app/GameReplay.h"
 #include "app/GameResources.h"
 #include "app/GameSession.h"
+#include "app/GameSounds.h"
 #include "app/GamepadMappings.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
@@ -61,13 +62,16 @@ int main(int argc, char** argv) {
     loadGamepadMappings(assetPath(kGamepadMappingsPath), std::cerr);
     int exitCode = kExitPlayed;
     {
+        // Closed last in this block, after everything that could still start a sound.
+        const std::unique_ptr<GameSounds> sounds = GameSounds::open(context->settings, std::cerr);
         std::unique_ptr<GameResources> resources = createGameResources(*context);
         GameFrameOutput output(window, *resources);
+        context->links.events = sounds.get();
         if (recording) {
             GameReplay replay(std::move(*recording), std::cout);
-            exitCode = replayInWindow(window, *context, output, replay);
+            exitCode = replayInWindow(window, *context, output, sounds.get(), replay);
         } else {
-            exitCode = playGame(window, *context, output, commandLine.recordFile);
+            exitCode = playGame(window, *context, output, sounds.get(), commandLine.recordFile);
         }
         context->unlinkResources();
     }

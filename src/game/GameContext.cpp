@@ -8,3 +8,9 @@ void GameContext::unlinkResources() {
         stone.model = nullptr;
     }
 }
+
+void GameContext::report(GameEvent event) {
+    if (links.events != nullptr) {
+        links.events->report(event);
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/FrameClock.h"
+#include "game/GameEvents.h"
 #include "game/GameState.h"
 #include "game/GameValues.h"
 #include "game/InputFlags.h"
@@ -26,6 +27,7 @@ struct WorldLinks {
     ParticleSystem* playerParticles = nullptr;
     ParticleSystem* clockParticles = nullptr;
     DirectionalLight* directionalLight = nullptr;
+    GameEvents* events = nullptr;
 };
 
 // The program-wide records of the game in one place. The main loop owns it and hands it to the
@@ -54,4 +56,6 @@ struct GameContext {
     // Called before the entry point destroys the resources, so nothing here points at freed
     // models or particle systems afterwards.
     void unlinkResources();
+    // Tells the linked event sink, if any, what just happened.
+    void report(GameEvent event);
 };

@@ -52,6 +52,7 @@ void pickUpClockInPassing(GameContext& context) {
     if (!clock.collected && context.player.hitBox.intersects(clock.getHitBox())) {
         clock.collected = true;
         ++context.game.relicCount;
+        context.report(GameEvent::ClockCollected);
     }
 }
 
@@ -88,11 +89,34 @@ void updateIdleParticles(GameContext& context) {
     }
 }
 
+void movePlayer(GameContext& context) {
+    Player& player = context.player;
+    const bool jumping = player.jumpRequested;
+    const bool wasInAir = player.state == Player::kInAir;
+    if (context.relic.relicMode) {
+        player.updateRelicMotion(context.clock.deltaTime);
+    } else {
+        player.update(context.clock.deltaTime);
+    }
+    if (jumping) {
+        context.report(GameEvent::Jumped);
+    }
+    // A jump begun on a very long frame can land on that same frame.
+    if ((jumping || wasInAir) && player.state != Player::kInAir) {
+        context.report(GameEvent::Landed);
+    }
+}
+
+void endGame(GameContext& context, GameState result) {
+    context.state = result;
+    context.report(result == GameState::Won ? GameEvent::GameWon : GameEvent::GameLost);
+}
+
 bool collideWithStones(GameContext& context) {
     const HitBox playerBox = context.player.hitBox;
     for (const Stone& stone : context.stones.stones) {
         if (playerBox.intersects(stone.getHitBox())) {
-            context.state = GameState::Lost;
+            endGame(context, GameState::Lost);
             return true;
         }
     }
@@ -104,12 +128,12 @@ void checkGameEnd(GameContext& context) {
     // reset must not hold back a frame whose time rounds to the full 90 seconds.
     const float played = context.clock.currentTime - context.clock.gameStartTime;
     if (played >= kGameLength && context.state != GameState::Lost) {
-        context.state = context.game.relicCount < kRelicsToWin ? GameState::Lost : GameState::Won;
+        endGame(context, context.game.relicCount < kRelicsToWin ? GameState::Lost : GameState::Won);
     }
 }
 
 void runNormalFrame(GameContext& context, FrameOutput& output) {
-    context.player.update(context.clock.deltaTime);
+    movePlayer(context);
     updateParticleSystems(context);
     spawnStoneWhenDue(context);
     raiseRelicHint(context);
@@ -123,10 +147,11 @@ void runNormalFrame(GameContext& context, FrameOutput& output) {
 }
 
 void runPhaseSwitchFrame(GameContext& context, GameClock& clock, FrameOutput& output) {
-    context.player.update(context.clock.deltaTime);
+    movePlayer(context);
     GameValues& game = context.game;
     game.reversedPhase = !game.reversedPhase;
     ++context.tally.phaseSwitches;
+    context.report(GameEvent::PhaseSwitched);
     game.phaseTime = 0.0f;
     setDirectionalLightColor(context, kSwitchLightColor);
     if (game.reversedPhase) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/GameState.h"
+
 class FrameOutput;
 class GameClock;
 struct GameContext;
@@ -22,6 +24,12 @@ void updateParticleSystems(GameContext& context);
 
 // On the start screen the player's trail keeps moving without being drawn.
 void updateIdleParticles(GameContext& context);
+// One step of the player's motion, running or walking to the relic; reports the jump it starts
+// and the landing that ends a jump.
+void movePlayer(GameContext& context);
+
+// Ends the game as won or lost and reports which.
+void endGame(GameContext& context, GameState result);
 
 // Lost when the player's box touches any stone; returns whether it did.
 bool collideWithStones(GameContext& context);

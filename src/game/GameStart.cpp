@@ -44,4 +44,5 @@ void startGame(GameContext& context, GameClock& clock, FrameOutput& output) {
     context.state = GameState::Playing;
     game.relicCount = 0;
     ++context.tally.gamesStarted;
+    context.report(GameEvent::GameStarted);
 }

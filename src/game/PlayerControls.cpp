@@ -7,10 +7,15 @@ namespace {
 
 constexpr float kLaneStep = 2.0f;
 
-void moveToLane(Player& player, int lane) {
+// The keys move the runner on the text screens too; only a change in play is a game moment.
+void moveToLane(GameContext& context, int lane) {
+    Player& player = context.player;
     if (player.lane != lane) {
         player.x += lane == 1 ? kLaneStep : -kLaneStep;
         player.hitBox.position = glm::vec3(player.x, player.y, player.z);
+        if (context.state == GameState::Playing) {
+            context.report(GameEvent::LaneChanged);
+        }
     }
     player.lane = lane;
 }
@@ -39,13 +44,13 @@ void applySteering(GameContext& context, const HeldKeys& keys) {
         if (relicMode) {
             player.turnRate = player.turnSpeed;
         } else {
-            moveToLane(player, reversed ? 0 : 1);
+            moveToLane(context, reversed ? 0 : 1);
         }
     } else if (keys.d) {
         if (relicMode) {
             player.turnRate = -player.turnSpeed;
         } else {
-            moveToLane(player, reversed ? 1 : 0);
+            moveToLane(context, reversed ? 1 : 0);
         }
     } else if (relicMode) {
         player.turnRate = 0.0f;

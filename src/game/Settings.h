@@ -2,14 +2,16 @@
 
 #include <string>
 
-// The player's settings from assets/settings.ini, section [window]; the defaults stand in for
-// anything missing. Key commands change fullscreen, refresh rate and brightness for this run only.
+// The player's settings from assets/settings.ini, sections [window] and [audio]; the defaults
+// stand in for anything missing. Key commands change fullscreen, refresh rate, brightness and
+// mute for this run only.
 struct Settings {
     static constexpr int kDefaultWidth = 800;
     static constexpr int kDefaultHeight = 600;
     static constexpr int kDefaultRefreshRate = 60;
     static constexpr float kDefaultBrightness = 0.3f;
     static constexpr const char* kDefaultTitle = "Chronocell";
+    static constexpr float kDefaultVolume = 0.7f;
 
     int width = kDefaultWidth;
     int height = kDefaultHeight;
@@ -17,4 +19,6 @@ struct Settings {
     bool fullscreen = false;
     float shaderBrightness = kDefaultBrightness;
     std::string title = kDefaultTitle;
+    float volume = kDefaultVolume;
+    bool soundEnabled = true;
 };

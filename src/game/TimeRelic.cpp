@@ -29,7 +29,7 @@ void placeClockAroundPlayer(GameContext& context) {
 void replaceClocksOnStones(GameContext& context) {
     for (const Stone& stone : context.stones.stones) {
         if (context.player.hitBox.intersects(stone.getHitBox())) {
-            context.state = GameState::Lost;
+            endGame(context, GameState::Lost);
             return;
         }
         if (!context.clockSlot.collected &&
@@ -63,6 +63,7 @@ bool pickUpRelic(GameContext& context) {
     returnPlayerAfterPickup(context);
     context.relic.relicMode = false;
     ++context.game.relicCount;
+    context.report(GameEvent::ClockCollected);
     return true;
 }
 
@@ -72,6 +73,7 @@ void raiseRelicHint(GameContext& context) {
     if (context.game.relicTimer >= context.timing.relicHintInterval &&
         context.clock.closedFpsWindow() && context.player.state != Player::kInAir) {
         context.relic.relicHintRaised = true;
+        context.report(GameEvent::RelicHintRaised);
         context.game.relicTimer = 0.0f;
         context.timing.relicHintInterval =
             randomRange(context.random, kHintIntervalMin, kHintIntervalMax);
@@ -95,13 +97,14 @@ void activateRelicMode(GameContext& context) {
     context.relic.relicMode = true;
     context.relic.relicHintRaised = false;
     context.player.turnRate = 0.0f;
+    context.report(GameEvent::RelicModeOn);
 }
 
 void runRelicFrame(GameContext& context, GameClock& clock, FrameOutput& output) {
     if (context.clockSlot.collected) {
         placeClockAroundPlayer(context);
     }
-    context.player.updateRelicMotion(context.clock.deltaTime);
+    movePlayer(context);
     updateParticleSystems(context);
     replaceClocksOnStones(context);
     const bool pickedUp = pickUpRelic(context);

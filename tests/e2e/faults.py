@@ -18,6 +18,9 @@ MODELS = ["objects/" + name for name in ("clock.obj", "character.fbx", "stone.ob
 MATERIALS = ["objects/" + name for name in ("clock.mtl", "stone.mtl", "tree.mtl")]
 TEXTURES = ["textures/grasTexture.jpg", "textures/pathTex.jpg"]
 FONT = "fonts/Ansley_Display_Regular.ttf"
+SOUNDS = ["sounds/%s.wav" % name for name in (
+    "jump", "landing", "lane_change", "phase_switch", "relic_hint", "relic_mode",
+    "clock_collected", "win", "loss", "meadow")]
 
 RANDOM_SEED = 8
 
@@ -72,11 +75,20 @@ def wrong_formats(name):
 
 
 def damages(name):
+    if name in SOUNDS:
+        # One loader reads every sound: each file is damaged once, the damages taken in turn.
+        return [COMMON_DAMAGES[SOUNDS.index(name) % len(COMMON_DAMAGES)]]
     return COMMON_DAMAGES + wrong_formats(name)
 
 
 def case_name(name, damage):
     return "%s_%s" % (name.replace("/", "_").replace(".", "_"), damage.__name__)
+
+
+def disk_audio():
+    """SDL's disk driver in place of a sound card, so the sounds are loaded; it writes the mix
+    to a file in the game's scratch folder."""
+    return {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": "mix.raw"}
 
 
 # --- one short game -----------------------------------------------------------------------------
@@ -95,7 +107,7 @@ def play_case(name, damage, xvfb):
     Enter, once a frame of play has been drawn and long before a stone can reach the runner."""
     result = CaseResult()
     game = harness.GameRun(prepare=lambda assets: damage(os.path.join(assets, name)), xvfb=xvfb,
-                           leak_check=True)
+                           leak_check=True, env=disk_audio() if name in SOUNDS else None)
     try:
         game.wait_window(timeout=60)
         game.tap("Return")

@@ -100,6 +100,9 @@ class GameRun:
         self.xvfb = xvfb or (Xvfb() if display else None)
         self.env = dict(os.environ)
         self.env.pop("DISPLAY", None)
+        # SDL's silent audio driver: every game opens a working device, which mixes and plays
+        # nothing, whether or not the machine has a sound card.
+        self.env["SDL_AUDIODRIVER"] = "dummy"
         if self.xvfb:
             self.env["DISPLAY"] = self.xvfb.display
         if env:

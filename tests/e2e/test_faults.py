@@ -24,6 +24,7 @@ TEXTURE = re.escape("Failed to load texture")
 FONT = re.escape("ERROR::FREETYPE: Failed to load font")
 GLYPH = re.escape("ERROR::FREETYTPE: Failed to load Glyph")
 GLYPH_COUNT = 128
+SOUND = re.escape("ERROR: Failed to load sound '") + "assets/%s" + re.escape("': ") + ".+"
 
 
 def assimp(text=".+"):
@@ -66,6 +67,9 @@ def expected_messages(name, damage):
         return [TEXTURE]
     if name == faults.FONT:
         return [FONT] + [GLYPH] * GLYPH_COUNT
+    if name in faults.SOUNDS:
+        # The sound's line goes to standard error.
+        return []
     raise AssertionError("no expectation for " + name)
 
 
@@ -107,6 +111,7 @@ SANITIZER_CASES = {
     "objects/stone.mtl": "random_bytes",
     "textures/grasTexture.jpg": "truncated",
     faults.FONT: "truncated",
+    "sounds/phase_switch.wav": "random_bytes",
 }
 
 
@@ -177,6 +182,10 @@ class FaultMatrixTest(unittest.TestCase):
             self.assertRegex(line, "^" + pattern + "$")
         if not expected:
             self.assertEqual("", result.stdout)
+        if name in faults.SOUNDS:
+            sound_lines = [line for line in stderr.splitlines() if line.startswith("ERROR")]
+            self.assertEqual(1, len(sound_lines), context)
+            self.assertRegex(sound_lines[0], "^" + SOUND % re.escape(name) + "$")
         if not gl_errors_allowed(name):
             self.assertNotIn("** GL ERROR **", result.stderr, context)
 
@@ -197,6 +206,9 @@ class FaultMatrixTest(unittest.TestCase):
 
     def test_font_file(self):
         self.check_files([faults.FONT])
+
+    def test_sound_files(self):
+        self.check_files(faults.SOUNDS)
 
 
 if __name__ == "__main__":

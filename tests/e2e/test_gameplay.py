@@ -176,7 +176,7 @@ class GameplayTest(unittest.TestCase):
         for key in ("a", "d", "space", "t", "w", "s", "Up", "Down", "F3"):
             game.hold(key)
         game.tap("Return")
-        for key in ("a", "space", "d", "F1", "F2", "Up", "Down", "F3", "F3", "w", "s", "t"):
+        for key in ("a", "space", "d", "F1", "F2", "Up", "Down", "F3", "F3", "w", "s", "t", "m"):
             game.hold(key)
         game.scroll(4, times=2)
         game.scroll(5, times=4)

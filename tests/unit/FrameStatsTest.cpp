@@ -62,14 +62,16 @@ TEST(BenchOptions, ReadsFramesCsvAndSoakAndKeepsDefaultsOtherwise) {
     EXPECT_TRUE(defaults->csvPath.empty());
     EXPECT_TRUE(defaults->recordPath.empty());
     EXPECT_EQ(defaults->soakMinutes, 0.0);
+    EXPECT_FALSE(defaults->sound);
 
     const std::optional<BenchOptions> given = parseBenchOptions(
-        {"--csv", "out.csv", "--frames", "2500", "--record", "run.ccr", "--soak", "10"});
+        {"--csv", "out.csv", "--frames", "2500", "--record", "run.ccr", "--sound", "--soak", "10"});
     ASSERT_TRUE(given.has_value());
     EXPECT_EQ(given->frames, 2500);
     EXPECT_EQ(given->csvPath, "out.csv");
     EXPECT_EQ(given->recordPath, "run.ccr");
     EXPECT_EQ(given->soakMinutes, 10.0);
+    EXPECT_TRUE(given->sound);
 }
 
 TEST(BenchOptions, RefusesUnknownArgumentsMissingValuesAndBadNumbers) {

@@ -7,18 +7,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-namespace {
-
-Clock clockAt(const glm::vec3& position) {
-    Clock clock = Clock::emptySlot();
-    clock.position = position;
-    clock.hitBox = HitBox{position, clock.scale};
-    clock.collected = false;
-    return clock;
-}
-
-} // namespace
-
 TEST(GameStartRules, ResetsTheRunAndItsClockButLeavesFrameRateHudHintAndClockSlot) {
     RulesFixture game;
     struct Field {

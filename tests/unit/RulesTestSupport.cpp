@@ -14,6 +14,14 @@ Stone stoneAt(float x, float z) {
     return stone;
 }
 
+Clock clockAt(const glm::vec3& position) {
+    Clock clock = Clock::emptySlot();
+    clock.position = position;
+    clock.hitBox = HitBox{position, clock.scale};
+    clock.collected = false;
+    return clock;
+}
+
 void RecordingOutput::drawScene(GameContext& context) {
     calls.push_back("scene");
     if (context.links.directionalLight != nullptr) {
@@ -41,8 +49,10 @@ int RecordingOutput::count(const std::string& call) const {
 
 RulesFixture::RulesFixture() {
     context.links.directionalLight = &light;
+    context.links.events = &events;
     startGame(context, clock, output);
     output.calls.clear();
+    events.reported.clear();
 }
 
 void RulesFixture::restart() {

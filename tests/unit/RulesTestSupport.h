@@ -15,6 +15,9 @@ inline constexpr double kFrame = 1.0 / 60.0;
 // A tall stone standing at (x, 0, z), as a stone of the outer lanes is made.
 Stone stoneAt(float x, float z);
 
+// A clock waiting at `position` to be collected.
+Clock clockAt(const glm::vec3& position);
+
 // A game clock moved by hand; sleeping advances it instantly, as the real sleep would.
 class FakeClock : public GameClock {
   public:
@@ -49,12 +52,21 @@ class RecordingOutput : public FrameOutput {
     int count(const std::string& call) const;
 };
 
+// Records what the rules reported, in order.
+class RecordingEvents : public GameEvents {
+  public:
+    std::vector<GameEvent> reported;
+
+    void report(GameEvent event) override { reported.push_back(event); }
+};
+
 // A context with a started game at time 0 and a clock and output to drive it.
 struct RulesFixture {
     GameContext context;
     FakeClock clock;
     RecordingOutput output;
     DirectionalLight light;
+    RecordingEvents events;
 
     RulesFixture();
     // Runs one pass of play at the fake clock's time plus dt, as the main loop would.

@@ -92,6 +92,25 @@ TEST_F(SettingsFileTest, SizesAndBrightnessTheWindowCannotTakeAreBroughtIntoRang
     EXPECT_FLOAT_EQ(0.3f, read("[window]\nshader_brightness = nan\n").shaderBrightness);
 }
 
+TEST_F(SettingsFileTest, AudioVolumeIsKeptWithinZeroAndOneAndSoundCanBeTurnedOff) {
+    const struct {
+        const char* text;
+        float volume;
+        bool enabled;
+    } cases[] = {
+        {"[window]\nvolume = 0.2\nenabled = no\n", 0.7f, true},
+        {"[audio]\nvolume = 0.25\nenabled = off\n", 0.25f, false},
+        {"[audio]\nvolume = 3\nenabled = 1\n", 1.0f, true},
+        {"[audio]\nvolume = -1\n", 0.0f, true},
+        {"[audio]\nvolume = inf\nenabled = maybe\n", 0.7f, true},
+    };
+    for (const auto& test : cases) {
+        const Settings settings = read(test.text);
+        EXPECT_FLOAT_EQ(test.volume, settings.volume) << test.text;
+        EXPECT_EQ(test.enabled, settings.soundEnabled) << test.text;
+    }
+}
+
 TEST(BrightnessStep, StaysWithinZeroAndOneAndLandsOnTheEnds) {
     float brightness = 0.3f;
     for (int press = 0; press < 3; ++press) {

@@ -1,0 +1,111 @@
+#include "audio/AudioMixer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <algorithm>
+#include <cstring>
+#include <dlfcn.h>
+#include <ostream>
+
+namespace {
+
+constexpr int kSampleRate = 44100;
+constexpr int kStereo = 2;
+// About 23 ms of sound per buffer: short enough that a jump is heard with its frame.
+constexpr int kBufferFrames = 1024;
+constexpr int kChannels = 16;
+constexpr int kLoopChannel = 0;
+constexpr int kLoopFadeMilliseconds = 600;
+constexpr int kPlayOnAnyChannel = -1;
+constexpr int kAllChannels = -1;
+constexpr int kLoopForever = -1;
+
+extern "C" void ignoreAlsaMessage(const char* /*file*/, int /*line*/, const char* /*function*/,
+                                  int /*error*/, const char* /*format*/, ...) {}
+
+// ALSA's library writes a screenful of its own lines to standard error when a machine has no
+// sound card; the one line below says all the player needs. SDL loads the library itself, so it
+// is reached here the same way, and left loaded for SDL to share.
+void quietenAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (alsa == nullptr) {
+        return;
+    }
+    using SetHandler = int (*)(ErrorHandler);
+    if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+        setHandler(ignoreAlsaMessage);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<AudioMixer> AudioMixer::open(float volume, std::ostream& errors) {
+    quietenAlsa();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+        Mix_OpenAudio(kSampleRate, AUDIO_S16SYS, kStereo, kBufferFrames) != 0) {
+        errors << "Sound is off: no audio device could be opened (" << SDL_GetError() << ")"
+               << std::endl;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return nullptr;
+    }
+    // By default SDL plays the readable part of a cut-off file; a damaged file is refused instead.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+    Mix_AllocateChannels(kChannels);
+    Mix_ReserveChannels(kLoopChannel + 1);
+    return std::unique_ptr<AudioMixer>(new AudioMixer(volume));
+}
+
+AudioMixer::AudioMixer(float volume) {
+    Mix_Volume(kAllChannels, static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME));
+    Mix_SetPostMix(silenceWhenMuted, this);
+}
+
+AudioMixer::~AudioMixer() {
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HaltChannel(kAllChannels);
+    for (Mix_Chunk* chunk : chunks_) {
+        Mix_FreeChunk(chunk);
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+AudioMixer::Sound AudioMixer::load(const std::string& path, std::ostream& errors) {
+    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    if (chunk == nullptr) {
+        errors << "ERROR: Failed to load sound '" << path << "': " << Mix_GetError() << std::endl;
+        return kNoSound;
+    }
+    chunks_.push_back(chunk);
+    return static_cast<Sound>(chunks_.size() - 1);
+}
+
+void AudioMixer::play(Sound sound) {
+    if (sound != kNoSound) {
+        Mix_PlayChannel(kPlayOnAnyChannel, chunks_[sound], 0);
+    }
+}
+
+void AudioMixer::loop(Sound sound) {
+    if (sound != kNoSound) {
+        Mix_FadeInChannel(kLoopChannel, chunks_[sound], kLoopForever, kLoopFadeMilliseconds);
+    }
+}
+
+void AudioMixer::stopLoop() {
+    Mix_FadeOutChannel(kLoopChannel, kLoopFadeMilliseconds);
+}
+
+void AudioMixer::toggleMute() {
+    muted_ = !muted_;
+}
+
+// Muting silences the finished mix rather than the channels' volumes, which a fading channel
+// keeps overwriting until its fade ends.
+void AudioMixer::silenceWhenMuted(void* mixer, std::uint8_t* stream, int length) {
+    if (static_cast<AudioMixer*>(mixer)->muted_) {
+        std::memset(stream, 0, static_cast<std::size_t>(length));
+    }
+}
