@@ -1,6 +1,7 @@
 #include "replay/RecordingEncoder.h"
 
 #include <bit>
+#include <type_traits>
 
 using recording::RecordKind;
 
@@ -29,18 +30,21 @@ void RecordingEncoder::writeSigned(std::int64_t value) {
     writeVarint(zigzag(value));
 }
 
-void RecordingEncoder::writeFloat(float value) {
-    const auto bits = std::bit_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) {
+// Floats and doubles are stored as their bit patterns, lowest byte first.
+template <typename Value> void RecordingEncoder::writeLittleEndian(Value value) {
+    using Bits = std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>;
+    const auto bits = std::bit_cast<Bits>(value);
+    for (std::size_t shift = 0; shift < 8 * sizeof(Bits); shift += 8) {
         out_.push_back(static_cast<std::uint8_t>(bits >> shift));
     }
 }
 
+void RecordingEncoder::writeFloat(float value) {
+    writeLittleEndian(value);
+}
+
 void RecordingEncoder::writeDouble(double value) {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    for (int shift = 0; shift < 64; shift += 8) {
-        out_.push_back(static_cast<std::uint8_t>(bits >> shift));
-    }
+    writeLittleEndian(value);
 }
 
 void RecordingEncoder::writeTag(RecordKind kind, const HeldKeys& keys) {

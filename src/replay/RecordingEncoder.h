@@ -19,6 +19,7 @@ class RecordingEncoder {
   private:
     void writeVarint(std::uint64_t value);
     void writeSigned(std::int64_t value);
+    template <typename Value> void writeLittleEndian(Value value);
     void writeFloat(float value);
     void writeDouble(double value);
     void writeTag(recording::RecordKind kind, const HeldKeys& keys);

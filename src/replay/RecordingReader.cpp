@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <type_traits>
 
 using recording::RecordKind;
 
@@ -76,30 +77,27 @@ bool RecordingReader::readSigned(std::int64_t& value) {
     return true;
 }
 
-bool RecordingReader::readFloat(float& value) {
-    std::uint32_t bits = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
+// Floats and doubles are stored as their bit patterns, lowest byte first.
+template <typename Value> bool RecordingReader::readLittleEndian(Value& value) {
+    using Bits = std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>;
+    Bits bits = 0;
+    for (std::size_t shift = 0; shift < 8 * sizeof(Bits); shift += 8) {
         std::uint8_t byte = 0;
         if (!readByte(byte)) {
             return false;
         }
-        bits |= static_cast<std::uint32_t>(byte) << shift;
+        bits |= static_cast<Bits>(byte) << shift;
     }
-    value = std::bit_cast<float>(bits);
+    value = std::bit_cast<Value>(bits);
     return true;
 }
 
+bool RecordingReader::readFloat(float& value) {
+    return readLittleEndian(value);
+}
+
 bool RecordingReader::readDouble(double& value) {
-    std::uint64_t bits = 0;
-    for (int shift = 0; shift < 64; shift += 8) {
-        std::uint8_t byte = 0;
-        if (!readByte(byte)) {
-            return false;
-        }
-        bits |= static_cast<std::uint64_t>(byte) << shift;
-    }
-    value = std::bit_cast<double>(bits);
-    return true;
+    return readLittleEndian(value);
 }
 
 bool RecordingReader::readHeader(RecordingHeader& header) {

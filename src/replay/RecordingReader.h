@@ -32,6 +32,7 @@ class RecordingReader {
     bool readVarint(std::uint64_t& value);
     bool readBounded(std::uint64_t& value, std::uint64_t max, const char* what);
     bool readSigned(std::int64_t& value);
+    template <typename Value> bool readLittleEndian(Value& value);
     bool readFloat(float& value);
     bool readDouble(double& value);
     bool readClockRead(std::int64_t& ticks);
