@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "replay/GameVersion.h"
+
 #include <iostream>
 #include <string_view>
 
@@ -113,7 +115,7 @@ std::string usageText() {
 }
 
 std::string versionText() {
-    return std::string("chronocell ") + CHRONOCELL_VERSION + "\n";
+    return std::string("chronocell ") + gameVersion() + "\n";
 }
 
 int answerCommandLine(const CommandLine& commandLine) {

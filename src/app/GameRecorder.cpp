@@ -2,6 +2,8 @@
 
 #include "game/GameContext.h"
 
+#include <algorithm>
+
 namespace {
 constexpr std::size_t kReservedCommands = 64;
 }
@@ -24,26 +26,20 @@ void GameRecorder::passDone(const PassInput& pass, const GameContext& context) {
     clock_.reads().clear();
     pass_.checkpoint = checkpoints_.afterPass(context);
     const auto elapsed = std::chrono::steady_clock::now() - started_;
-    pass_.wallMilliseconds = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    // Past its limit the wall time only paces a window replay: it stops there.
+    pass_.wallMilliseconds = std::min<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(),
+        recording::kMaxWallMilliseconds);
     writer_.write(pass_);
+    if (context.state != stateBefore_ && stateBefore_ == GameState::Playing) {
+        // The end of a game goes to the file at once: a crash on the screen after it keeps it.
+        writer_.flushAt(pass_.wallMilliseconds);
+    }
+    stateBefore_ = context.state;
     summaries_.afterPass(context);
 }
 
 void GameRecorder::finish(const GameContext& context) {
     summaries_.finish(context);
     writer_.close();
-}
-
-RecordingHeader recordingHeaderFor(const Settings& settings) {
-    return RecordingHeader{CHRONOCELL_VERSION,   settings.width,      settings.height,
-                           settings.refreshRate, settings.fullscreen, settings.shaderBrightness};
-}
-
-void applyRecordedSettings(const RecordingHeader& header, Settings& settings) {
-    settings.width = header.width;
-    settings.height = header.height;
-    settings.refreshRate = header.refreshRate;
-    settings.fullscreen = header.fullscreen;
-    settings.shaderBrightness = header.shaderBrightness;
 }

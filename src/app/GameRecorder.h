@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainLoop.h"
+#include "game/GameState.h"
 #include "replay/CheckpointWatch.h"
 #include "replay/GameSummaries.h"
 #include "replay/RecordingClock.h"
@@ -9,8 +10,6 @@
 #include <chrono>
 #include <ostream>
 #include <string>
-
-struct Settings;
 
 // Records a game as it is played: the rules take their time from clock(), and after each pass
 // the recorder writes what the pass took from outside (held keys, commands, clock values) and,
@@ -33,11 +32,6 @@ class GameRecorder : public PassObserver {
     CheckpointWatch checkpoints_;
     GameSummaries summaries_;
     RecordedPass pass_;
+    GameState stateBefore_ = GameState::StartScreen;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
-
-// The header a recording made with these settings starts with.
-RecordingHeader recordingHeaderFor(const Settings& settings);
-
-// The recorded settings replace the ones read from the settings file.
-void applyRecordedSettings(const RecordingHeader& header, Settings& settings);

@@ -12,8 +12,6 @@ constexpr const char* kSection = "window";
 constexpr const char* kAudioSection = "audio";
 // Larger windows than this are refused by X servers and GL drivers alike.
 constexpr long kMaxWindowSide = 16384;
-// Within this of an end, a brightness step has only float rounding left over.
-constexpr float kBrightnessSnap = 1e-4f;
 
 int readWindowSide(const INIReader& reader, const char* key, int fallback) {
     const long value = reader.GetInteger(kSection, key, fallback);
@@ -56,23 +54,4 @@ Settings readSettings(const std::string& path) {
                                   Settings::kDefaultVolume);
     settings.soundEnabled = reader.GetBoolean(kAudioSection, "enabled", true);
     return settings;
-}
-
-int stepRefreshRate(int refreshRate, int step) {
-    constexpr long kMaxRefreshRate = 1000;
-    const long next = static_cast<long>(refreshRate) + step;
-    return static_cast<int>(std::clamp(next, 0L, kMaxRefreshRate));
-}
-
-float stepBrightness(float brightness, float step) {
-    if ((step < 0.0f && brightness <= 0.0f) || (step > 0.0f && brightness >= 1.0f)) {
-        return brightness;
-    }
-    float next = static_cast<float>(static_cast<double>(brightness) + static_cast<double>(step));
-    if (next < kBrightnessSnap) {
-        next = 0.0f;
-    } else if (next > 1.0f - kBrightnessSnap) {
-        next = 1.0f;
-    }
-    return next;
 }

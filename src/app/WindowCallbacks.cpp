@@ -1,11 +1,10 @@
 #include "app/WindowCallbacks.h"
 
 #include "app/Application.h"
-#include "app/GameSounds.h"
-#include "app/SettingsFile.h"
-#include "game/FrameOutput.h"
+#include "app/WindowEffects.h"
 #include "game/GameContext.h"
-#include "game/GameStart.h"
+#include "game/KeyCodes.h"
+#include "game/KeyCommands.h"
 
 #include <glad/gl.h>
 
@@ -13,61 +12,17 @@
 
 namespace {
 
-constexpr int kRefreshRateStep = 10;
-constexpr float kBrightnessStep = 0.1f;
-
 // Null before the game is set up and after it is torn down; events then have nothing to act on.
 Application* applicationOf(GLFWwindow* window) {
     return static_cast<Application*>(glfwGetWindowUserPointer(window));
 }
 
-// The size always comes from the settings; a window leaving fullscreen is placed at (0, 0).
-void toggleFullscreen(GLFWwindow* window, Settings& settings) {
-    settings.fullscreen = !settings.fullscreen;
-    if (window == nullptr) {
-        return;
-    }
-    GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    glfwSetWindowMonitor(window, monitor, 0, 0, settings.width, settings.height, GLFW_DONT_CARE);
-}
-
-// Hints apply only to windows created later, so this changes the stored rate alone.
-void changeRefreshRate(GLFWwindow* window, Settings& settings, int step) {
-    settings.refreshRate = stepRefreshRate(settings.refreshRate, step);
-    if (window != nullptr) {
-        glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
-    }
-}
-
-void onEscape(GLFWwindow* window, Application& application) {
-    GameContext& context = application.context;
-    if (context.state == GameState::Playing) {
-        context.state = GameState::StartScreen;
-        if (application.sounds != nullptr) {
-            application.sounds->leavePlay();
-        }
-    } else if (window != nullptr) {
-        glfwSetWindowShouldClose(window, GLFW_TRUE);
-    }
-}
-
-void onEnter(Application& application) {
-    if (application.context.state != GameState::Playing) {
-        startGame(application.context, application.clock, application.output);
-    }
-}
-
-void toggleWireframe(Application& application) {
-    InputFlags& input = application.context.input;
-    input.wireframe = !input.wireframe;
-    application.output.applyRasterState(input.wireframe, input.cullingEnabled);
-}
-
-void toggleCulling(Application& application) {
-    InputFlags& input = application.context.input;
-    input.cullingEnabled = !input.cullingEnabled;
-    application.output.applyRasterState(input.wireframe, input.cullingEnabled);
-}
+static_assert(keys::kUnknown == GLFW_KEY_UNKNOWN && keys::kF == GLFW_KEY_F &&
+                  keys::kL == GLFW_KEY_L && keys::kM == GLFW_KEY_M && keys::kO == GLFW_KEY_O &&
+                  keys::kEscape == GLFW_KEY_ESCAPE && keys::kEnter == GLFW_KEY_ENTER &&
+                  keys::kDown == GLFW_KEY_DOWN && keys::kUp == GLFW_KEY_UP &&
+                  keys::kF1 == GLFW_KEY_F1 && keys::kF2 == GLFW_KEY_F2 && keys::kF3 == GLFW_KEY_F3,
+              "recorded games keep GLFW's key codes");
 
 } // namespace
 
@@ -82,57 +37,13 @@ void keyCallback(GLFWwindow* window, int key, int /*scancode*/, int action, int 
 
 void runCommands(GLFWwindow* window, Application& application,
                  const std::vector<PassCommand>& commands) {
-    for (const PassCommand& command : commands) {
-        if (command.kind == PassCommand::Kind::Key) {
-            runKeyCommand(window, application, command.key);
-        } else {
-            zoomCamera(application, command.steps);
-        }
-    }
+    WindowEffects effects(window, application);
+    runCommands(application.context, application.clock, application.output, effects, commands);
 }
 
 void runKeyCommand(GLFWwindow* window, Application& application, int key) {
-    GameContext& context = application.context;
-    Settings& settings = context.settings;
-    switch (key) {
-    case GLFW_KEY_F:
-        toggleFullscreen(window, settings);
-        break;
-    case GLFW_KEY_L:
-        changeRefreshRate(window, settings, -kRefreshRateStep);
-        break;
-    case GLFW_KEY_O:
-        changeRefreshRate(window, settings, kRefreshRateStep);
-        break;
-    case GLFW_KEY_ESCAPE:
-        onEscape(window, application);
-        break;
-    case GLFW_KEY_ENTER:
-        onEnter(application);
-        break;
-    case GLFW_KEY_DOWN:
-        settings.shaderBrightness = stepBrightness(settings.shaderBrightness, -kBrightnessStep);
-        break;
-    case GLFW_KEY_UP:
-        settings.shaderBrightness = stepBrightness(settings.shaderBrightness, kBrightnessStep);
-        break;
-    case GLFW_KEY_F1:
-        toggleWireframe(application);
-        break;
-    case GLFW_KEY_F2:
-        toggleCulling(application);
-        break;
-    case GLFW_KEY_F3:
-        context.clock.hudVisible = !context.clock.hudVisible;
-        break;
-    case GLFW_KEY_M:
-        if (application.sounds != nullptr) {
-            application.sounds->toggleMute();
-        }
-        break;
-    default:
-        break;
-    }
+    WindowEffects effects(window, application);
+    runKeyCommand(application.context, application.clock, application.output, effects, key);
 }
 
 void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height) {
@@ -146,10 +57,6 @@ void scrollCallback(GLFWwindow* window, double /*xOffset*/, double yOffset) {
     if (Application* application = applicationOf(window)) {
         application->windowCommands.push_back(PassCommand::zoom(yOffset));
     }
-}
-
-void zoomCamera(Application& application, double steps) {
-    application.context.camera.zoom(static_cast<float>(steps));
 }
 
 void registerWindowCallbacks(GLFWwindow* window) {

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         return answerCommandLine(commandLine);
     }
     if (commandLine.replayFile && commandLine.headless) {
-        return replayHeadless(*commandLine.replayFile);
+        return replayHeadless(*commandLine.replayFile, std::cout, std::cerr);
     }
     if (!useContentRoot(searchForThisProgram(commandLine.dataFolder))) {
         return kSetupFailed;
@@ -41,9 +41,9 @@ int main(int argc, char** argv) {
     auto context = std::make_unique<GameContext>();
     context->settings = readSettings(assetPath(kSettingsPath));
     std::optional<RecordingReader> recording;
+    RecordingHeader header;
     if (commandLine.replayFile) {
-        RecordingHeader header;
-        recording = openRecording(*commandLine.replayFile, header);
+        recording = openRecording(*commandLine.replayFile, header, std::cerr);
         if (!recording) {
             return kExitUnreadableRecording;
         }
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         GameFrameOutput output(window, *resources);
         context->links.events = sounds.get();
         if (recording) {
-            GameReplay replay(std::move(*recording), std::cout);
+            GameReplay replay(std::move(*recording), header, std::cout);
             exitCode = replayInWindow(window, *context, output, sounds.get(), replay);
         } else {
             exitCode = playGame(window, *context, output, sounds.get(), commandLine.recordFile);

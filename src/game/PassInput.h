@@ -21,11 +21,23 @@ struct PassCommand {
 // any event of the pass, and the commands of the pass in the order they happened.
 struct PassInput {
     static constexpr std::size_t kReservedCommands = 64;
+    // More key releases and wheel turns than this between two passes are no player's doing (a
+    // runaway macro); the rest of them are dropped, so a recording can always be read back.
+    static constexpr std::size_t kMostCommands = 1u << 16;
+    // A turn of 10 already moves the camera from one end of its range to the other.
+    static constexpr double kMostZoomSteps = 1000.0;
+    // GLFW's key codes run from -1 (unknown) to a few hundred; a key beyond does nothing.
+    static constexpr int kHighestKeyCode = 1023;
 
     HeldKeys held;
     std::vector<PassCommand> commands;
 
     PassInput() { commands.reserve(kReservedCommands); }
+
+    // Keeps the commands within what a recording holds: at most kMostCommands, wheel turns
+    // finite and within kMostZoomSteps either way, key codes from -1 to kHighestKeyCode. What
+    // this drops or shortens changes nothing on the screen.
+    void keepCommandsInBounds();
 };
 
 // Where a pass's input comes from: the keyboard, a recording being replayed, a scripted player.

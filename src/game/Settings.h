@@ -22,3 +22,9 @@ struct Settings {
     float volume = kDefaultVolume;
     bool soundEnabled = true;
 };
+
+// The refresh-rate keys step by 10 and stay within [0, 1000] Hz, so no press can overflow.
+int stepRefreshRate(int refreshRate, int step);
+
+// The brightness keys step by 0.1 and stay within [0, 1], landing exactly on the ends.
+float stepBrightness(float brightness, float step);

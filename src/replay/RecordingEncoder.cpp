@@ -66,7 +66,9 @@ void RecordingEncoder::writeHeader(const RecordingHeader& header) {
     out_.insert(out_.end(), header.gameVersion.begin(), header.gameVersion.end());
     writeVarint(static_cast<std::uint64_t>(header.width));
     writeVarint(static_cast<std::uint64_t>(header.height));
-    writeVarint(static_cast<std::uint64_t>(header.refreshRate));
+    // Any refresh rate the settings hold, as the 32 bits of the int: the rates up to 1000 that
+    // older readers take are stored as before.
+    writeVarint(static_cast<std::uint32_t>(header.refreshRate));
     out_.push_back(header.fullscreen ? 1 : 0);
     writeFloat(header.shaderBrightness);
 }

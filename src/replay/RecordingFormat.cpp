@@ -1,5 +1,8 @@
 #include "replay/RecordingFormat.h"
 
+#include "game/Settings.h"
+#include "replay/GameVersion.h"
+
 #include <bit>
 #include <cmath>
 
@@ -38,3 +41,16 @@ HeldKeys unpackHeldKeys(std::uint8_t bits) {
 }
 
 } // namespace recording
+
+RecordingHeader recordingHeaderFor(const Settings& settings) {
+    return RecordingHeader{gameVersion(),        settings.width,      settings.height,
+                           settings.refreshRate, settings.fullscreen, settings.shaderBrightness};
+}
+
+void applyRecordedSettings(const RecordingHeader& header, Settings& settings) {
+    settings.width = header.width;
+    settings.height = header.height;
+    settings.refreshRate = header.refreshRate;
+    settings.fullscreen = header.fullscreen;
+    settings.shaderBrightness = header.shaderBrightness;
+}

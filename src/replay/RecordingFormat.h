@@ -24,13 +24,23 @@ enum class RecordKind : std::uint8_t { QuietRun = 0, Frame = 1, FullPass = 2 };
 inline constexpr std::size_t kMaxFileBytes = 64u << 20;
 inline constexpr std::size_t kMaxVersionLength = 64;
 inline constexpr std::uint64_t kMaxWindowSide = 1u << 16;
-inline constexpr std::uint64_t kMaxRefreshRate = 1000;
 inline constexpr std::uint64_t kMaxQuietRun = 1u << 24;
-inline constexpr std::uint64_t kMaxReadsPerPass = 8;
+// All quiet passes of a file together: 4.6 hours of text screens at 1000 passes a second. A
+// quiet pass is the only work a byte can ask for many times over, so this bounds the work of a
+// small file (about 6 s for the largest quiet run on the machine that set it).
+inline constexpr std::uint64_t kMaxQuietPasses = 1u << 24;
+// A pass reads the clock once per game it starts (one for each command at most), once for its
+// frame and once after a freeze; this leaves room to spare.
+inline constexpr std::uint64_t kMaxReadsBeyondCommands = 8;
+// The game takes no more commands in one pass (PassInput::kMostCommands).
+inline constexpr std::uint64_t kMaxCommandsPerPass = PassInput::kMostCommands;
+// The wall time of a whole recording: 49 days, far beyond any session, and far below where a
+// wait for it could overflow. The recorder stops its wall time there.
+inline constexpr std::uint64_t kMaxWallMilliseconds = 1ull << 32;
 // Far beyond any game, and below where a float time would overflow an int second count.
 inline constexpr float kMaxClockSeconds = 1e9f;
-inline constexpr int kMaxKeyCode = 1023;
-inline constexpr double kMaxZoomSteps = 1000.0;
+inline constexpr int kMaxKeyCode = PassInput::kHighestKeyCode;
+inline constexpr double kMaxZoomSteps = PassInput::kMostZoomSteps;
 
 std::int64_t ticksOf(double seconds);
 double secondsOf(std::int64_t ticks);
@@ -53,6 +63,14 @@ struct RecordingHeader {
 
     bool operator==(const RecordingHeader&) const = default;
 };
+
+struct Settings;
+
+// The header a recording made with these settings starts with.
+RecordingHeader recordingHeaderFor(const Settings& settings);
+
+// The recorded settings replace the ones read from the settings file.
+void applyRecordedSettings(const RecordingHeader& header, Settings& settings);
 
 // Taken after every pass that started a game or spawned a stone: where the random generator
 // stands and the rhythms it drew.

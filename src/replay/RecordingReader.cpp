@@ -1,10 +1,13 @@
 #include "replay/RecordingReader.h"
 
+#include "replay/GameVersion.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <type_traits>
 
 using recording::RecordKind;
@@ -35,9 +38,14 @@ bool RecordingReader::fail(const std::string& problem) {
     return false;
 }
 
+bool RecordingReader::ranOut() {
+    ranOut_ = true;
+    return fail("the file ends in the middle of a record");
+}
+
 bool RecordingReader::readByte(std::uint8_t& value) {
     if (bytesLeft() == 0) {
-        return fail("the file ends in the middle of a record");
+        return ranOut();
     }
     value = bytes_[offset_++];
     return true;
@@ -101,6 +109,17 @@ bool RecordingReader::readDouble(double& value) {
 }
 
 bool RecordingReader::readHeader(RecordingHeader& header) {
+    if (readHeaderFields(header)) {
+        return true;
+    }
+    // A file cut inside its header has no pass to replay, nor the settings to show one with.
+    if (ranOut_) {
+        problem_ = "the file ends inside its header";
+    }
+    return false;
+}
+
+bool RecordingReader::readHeaderFields(RecordingHeader& header) {
     offset_ = 0;
     if (bytes_.size() < recording::kMagic.size() ||
         !std::equal(recording::kMagic.begin(), recording::kMagic.end(), bytes_.begin())) {
@@ -121,7 +140,7 @@ bool RecordingReader::readHeader(RecordingHeader& header) {
         return false;
     }
     if (length > bytesLeft()) {
-        return fail("the file ends in the middle of a record");
+        return ranOut();
     }
     header.gameVersion.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(offset_),
                               bytes_.begin() + static_cast<std::ptrdiff_t>(offset_ + length));
@@ -132,8 +151,8 @@ bool RecordingReader::readHeader(RecordingHeader& header) {
     std::uint8_t fullscreen = 0;
     if (!readBounded(width, recording::kMaxWindowSide, "window width") ||
         !readBounded(height, recording::kMaxWindowSide, "window height") ||
-        !readBounded(refreshRate, recording::kMaxRefreshRate, "refresh rate") ||
-        !readByte(fullscreen) || !readFloat(header.shaderBrightness)) {
+        !readBounded(refreshRate, UINT32_MAX, "refresh rate") || !readByte(fullscreen) ||
+        !readFloat(header.shaderBrightness)) {
         return false;
     }
     if (width == 0 || height == 0 || fullscreen > 1 || !std::isfinite(header.shaderBrightness)) {
@@ -141,7 +160,7 @@ bool RecordingReader::readHeader(RecordingHeader& header) {
     }
     header.width = static_cast<int>(width);
     header.height = static_cast<int>(height);
-    header.refreshRate = static_cast<int>(refreshRate);
+    header.refreshRate = static_cast<std::int32_t>(static_cast<std::uint32_t>(refreshRate));
     header.fullscreen = fullscreen == 1;
     passesStart_ = offset_;
     return true;
@@ -150,7 +169,10 @@ bool RecordingReader::readHeader(RecordingHeader& header) {
 void RecordingReader::rewind() {
     offset_ = passesStart_;
     passesRead_ = 0;
+    quietPasses_ = 0;
     runLeft_ = 0;
+    ranOut_ = false;
+    cutAt_.reset();
     lastRead_ = 0;
     lastStep_ = 0;
     wall_ = 0;
@@ -212,12 +234,19 @@ bool RecordingReader::readCheckpoint(Checkpoint& checkpoint) {
 bool RecordingReader::readFullPass(RecordedPass& pass) {
     std::uint64_t wallStep = 0;
     std::uint64_t commands = 0;
-    if (!readVarint(wallStep) || !readVarint(commands)) {
+    if (!readVarint(wallStep)) {
         return false;
     }
-    // Every command takes two bytes at least.
+    if (wallStep > recording::kMaxWallMilliseconds - wall_) {
+        return fail("absurd wall-time step " + std::to_string(wallStep));
+    }
+    if (!readBounded(commands, recording::kMaxCommandsPerPass, "command count")) {
+        return false;
+    }
+    // Every command takes two bytes at least: more than the rest of the file holds is a record
+    // cut short.
     if (commands > bytesLeft() / 2) {
-        return fail("absurd command count " + std::to_string(commands));
+        return ranOut();
     }
     wall_ += wallStep;
     pass.wallMilliseconds = wall_;
@@ -229,8 +258,11 @@ bool RecordingReader::readFullPass(RecordedPass& pass) {
         pass.commands.push_back(command);
     }
     std::uint64_t reads = 0;
-    if (!readBounded(reads, recording::kMaxReadsPerPass, "clock read count")) {
+    if (!readBounded(reads, commands + recording::kMaxReadsBeyondCommands, "clock read count")) {
         return false;
+    }
+    if (reads > bytesLeft()) {
+        return ranOut();
     }
     for (std::uint64_t i = 0; i < reads; ++i) {
         std::int64_t ticks = 0;
@@ -267,6 +299,11 @@ bool RecordingReader::readRecord(RecordedPass& pass) {
         if (runLeft_ == 0) {
             return fail("empty run of passes");
         }
+        if (runLeft_ > recording::kMaxQuietPasses - quietPasses_) {
+            return fail("more than " + std::to_string(recording::kMaxQuietPasses) +
+                        " quiet passes in all");
+        }
+        quietPasses_ += runLeft_;
         runKeys_ = pass.held;
         --runLeft_;
         return true;
@@ -292,16 +329,32 @@ RecordingReader::Next RecordingReader::next(RecordedPass& pass) {
     if (!problem_.empty()) {
         return Next::Damaged;
     }
+    if (cutAt_) {
+        return Next::Cut;
+    }
     if (runLeft_ > 0) {
         --runLeft_;
         pass.held = runKeys_;
     } else if (bytesLeft() == 0) {
         return Next::End;
-    } else if (!readRecord(pass)) {
-        return Next::Damaged;
+    } else {
+        const std::size_t recordStart = offset_;
+        if (!readRecord(pass)) {
+            return endOfDamage(recordStart);
+        }
     }
     ++passesRead_;
     return Next::Pass;
+}
+
+// A record that runs past the end of the file is where a crash or a full disk cut the file: the
+// passes before it stand. Anything else wrong is damage.
+RecordingReader::Next RecordingReader::endOfDamage(std::size_t recordStart) {
+    if (!ranOut_) {
+        return Next::Damaged;
+    }
+    cutAt_ = recordStart;
+    return Next::Cut;
 }
 
 std::optional<std::vector<std::uint8_t>> loadRecordingFile(const std::string& path,
@@ -332,4 +385,40 @@ std::optional<std::vector<std::uint8_t>> loadRecordingFile(const std::string& pa
         return std::nullopt;
     }
     return bytes;
+}
+
+std::optional<RecordingReader> openRecording(const std::string& path, RecordingHeader& header,
+                                             std::ostream& errors) {
+    std::string problem;
+    std::optional<std::vector<std::uint8_t>> bytes = loadRecordingFile(path, problem);
+    if (!bytes) {
+        errors << "chronocell: cannot replay " << path << ": " << problem << "\n";
+        return std::nullopt;
+    }
+    const std::size_t size = bytes->size();
+    RecordingReader reader(std::move(*bytes));
+    if (!reader.readHeader(header)) {
+        errors << "chronocell: cannot replay " << path << ": " << reader.problem() << "\n";
+        return std::nullopt;
+    }
+    RecordedPass pass;
+    RecordingReader::Next next = RecordingReader::Next::Pass;
+    while ((next = reader.next(pass)) == RecordingReader::Next::Pass) {
+    }
+    if (next == RecordingReader::Next::Damaged) {
+        errors << "chronocell: cannot replay " << path << ": damaged after pass "
+               << reader.passesRead() << ": " << reader.problem() << "\n";
+        return std::nullopt;
+    }
+    if (next == RecordingReader::Next::Cut) {
+        errors << "chronocell: " << path << " ends inside a record at byte " << reader.cutAt()
+               << " of " << size << ", after pass " << reader.passesRead()
+               << "; the passes before it are replayed\n";
+    }
+    if (header.gameVersion != gameVersion()) {
+        errors << "chronocell: " << path << " was recorded by version " << header.gameVersion
+               << "; this is version " << gameVersion() << "\n";
+    }
+    reader.rewind();
+    return reader;
 }

@@ -3,6 +3,8 @@
 #include "replay/RecordingFormat.h"
 
 #include <cstdint>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,13 +13,16 @@
 // problem to report, never in a crash or a large allocation.
 class RecordingReader {
   public:
-    enum class Next { Pass, End, Damaged };
+    // Cut: the file ends inside a record, where a crash or a full disk stopped the writer; every
+    // pass before it is whole.
+    enum class Next { Pass, End, Cut, Damaged };
 
     explicit RecordingReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
     // False, with problem() saying why, when the header is damaged or from a later version.
     bool readHeader(RecordingHeader& header);
-    // The next pass into `pass` (its buffers are reused), the end of the file, or damage.
+    // The next pass into `pass` (its buffers are reused), the end of the file, a cut, or damage.
+    // After a cut, every later call says Cut again.
     Next next(RecordedPass& pass);
     // Starts again after the header, for a second pass over a file already checked.
     void rewind();
@@ -25,9 +30,14 @@ class RecordingReader {
     const std::string& problem() const { return problem_; }
     // The passes read so far; the damaged one is the next.
     std::uint64_t passesRead() const { return passesRead_; }
+    // Where the record a cut fell into begins: the bytes of the file that replay.
+    std::size_t cutAt() const { return cutAt_.value_or(bytes_.size()); }
 
   private:
     bool fail(const std::string& problem);
+    bool ranOut();
+    bool readHeaderFields(RecordingHeader& header);
+    Next endOfDamage(std::size_t recordStart);
     bool readByte(std::uint8_t& value);
     bool readVarint(std::uint64_t& value);
     bool readBounded(std::uint64_t& value, std::uint64_t max, const char* what);
@@ -47,12 +57,21 @@ class RecordingReader {
     std::size_t passesStart_ = 0;
     std::string problem_;
     std::uint64_t passesRead_ = 0;
+    std::uint64_t quietPasses_ = 0;
+    bool ranOut_ = false;
+    std::optional<std::size_t> cutAt_;
     HeldKeys runKeys_;
     std::uint64_t runLeft_ = 0;
     std::int64_t lastRead_ = 0;
     std::int64_t lastStep_ = 0;
     std::uint64_t wall_ = 0;
 };
+
+// Reads and checks a whole recording; on failure prints one line naming the file and the problem
+// on `errors` and returns nothing. One line there also tells of a file that was cut short, and
+// of one recorded by another version of the game.
+std::optional<RecordingReader> openRecording(const std::string& path, RecordingHeader& header,
+                                             std::ostream& errors);
 
 // The whole file, or nothing with `problem` naming what is wrong: missing, a folder, empty, too
 // large to be a recording, unreadable.

@@ -6,6 +6,8 @@
 
 namespace {
 constexpr std::size_t kFlushBytes = 4096;
+// A crash loses at most this much wall time of play or of the text screens.
+constexpr std::uint64_t kFlushMilliseconds = 1000;
 // Room for a full buffer and the longest pass that can follow it.
 constexpr std::size_t kBufferBytes = 4 * kFlushBytes;
 } // namespace
@@ -35,9 +37,20 @@ void RecordingWriter::write(const RecordedPass& pass) {
         return;
     }
     encoder_.writePass(pass);
-    if (buffer_.size() >= kFlushBytes || pass.checkpoint) {
-        flush();
+    if (buffer_.size() >= kFlushBytes || pass.checkpoint ||
+        pass.wallMilliseconds - flushedAt_ >= kFlushMilliseconds) {
+        flushAt(pass.wallMilliseconds);
     }
+}
+
+void RecordingWriter::flushAt(std::uint64_t wallMilliseconds) {
+    if (file_ == nullptr) {
+        return;
+    }
+    // A run of quiet passes held back would be lost with the process.
+    encoder_.finishRun();
+    flush();
+    flushedAt_ = wallMilliseconds;
 }
 
 void RecordingWriter::close() {

@@ -7,9 +7,9 @@
 #include <vector>
 
 // Writes a recording to its file as the game goes: passes are encoded into a buffer that goes
-// to the file whenever it fills and after every checkpoint, whole records at a time, so a crash
-// leaves a file that replays up to about the last second. A failed write reports itself once on
-// standard error and the game goes on without recording.
+// to the file whenever it fills, after every checkpoint and at least once a second of wall time,
+// whole records at a time, so a crash leaves a file that replays up to about the last second. A
+// failed write reports itself once on standard error and the game goes on without recording.
 class RecordingWriter {
   public:
     RecordingWriter();
@@ -19,6 +19,8 @@ class RecordingWriter {
 
     bool open(const std::string& path, const RecordingHeader& header);
     void write(const RecordedPass& pass);
+    // Puts every pass written so far into the file now, as at the end of a game.
+    void flushAt(std::uint64_t wallMilliseconds);
     void close();
 
   private:
@@ -29,4 +31,5 @@ class RecordingWriter {
     std::FILE* file_ = nullptr;
     std::vector<std::uint8_t> buffer_;
     RecordingEncoder encoder_{buffer_};
+    std::uint64_t flushedAt_ = 0;
 };

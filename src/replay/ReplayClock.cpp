@@ -2,11 +2,22 @@
 
 #include "replay/RecordingFormat.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
+
 const std::chrono::milliseconds kWaitSlice{20};
+// The longest wait a recording can ask for; anything longer is cut to it, so no time point can
+// overflow whatever the values.
+constexpr double kLongestWaitSeconds = recording::kMaxWallMilliseconds / 1000.0;
+
+ReplayClock::SteadyClock::duration waitOf(double seconds) {
+    return std::chrono::duration_cast<ReplayClock::SteadyClock::duration>(
+        std::chrono::duration<double>(std::clamp(seconds, 0.0, kLongestWaitSeconds)));
 }
+
+} // namespace
 
 void ReplayClock::pace(std::function<bool()> interrupted) {
     paced_ = true;
@@ -32,8 +43,7 @@ double ReplayClock::now() {
             anchorValue_ = last_;
             anchorTime_ = SteadyClock::now();
         }
-        waitUntil(anchorTime_ + std::chrono::duration_cast<SteadyClock::duration>(
-                                    std::chrono::duration<double>(last_ - anchorValue_)));
+        waitUntil(anchorTime_ + waitOf(last_ - anchorValue_));
     }
     return last_;
 }
@@ -44,7 +54,7 @@ void ReplayClock::setTime(double /*seconds*/) {
 
 void ReplayClock::waitForWallTime(std::uint64_t milliseconds) {
     if (paced_) {
-        waitUntil(replayStart_ + std::chrono::milliseconds(milliseconds));
+        waitUntil(replayStart_ + waitOf(static_cast<double>(milliseconds) / 1000.0));
     }
 }
 

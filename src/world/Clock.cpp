@@ -1,6 +1,5 @@
 #include "world/Clock.h"
 
-#include "world/PlacedModel.h"
 #include "world/Random.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -41,8 +40,4 @@ Clock Clock::emptySlot() {
 glm::mat4 Clock::modelMatrix() const {
     const glm::mat4 placed = glm::scale(glm::translate(glm::mat4(1.0f), position), scale);
     return glm::rotate(placed, kQuarterTurn, glm::vec3(0.0f, 1.0f, 0.0f));
-}
-
-void Clock::draw(const std::shared_ptr<Shader>& shader) const {
-    drawPlacedModel(model, modelMatrix(), shader);
 }

@@ -55,6 +55,17 @@ class ParticleSystem {
     struct NoGpu {};
     explicit ParticleSystem(NoGpu);
 
+    // The GL side of a pool made with a context, kept in a translation unit of its own: the
+    // simulation reaches OpenGL only through these, so the rules build and link without it.
+    struct GpuCalls {
+        void (*upload)(ParticleSystem& system);
+        void (*release)(ParticleSystem& system);
+    };
+    static const GpuCalls kOpenGl;
+
     void respawnParticle(Particle& particle, const glm::vec3& emitter, Random& random);
     void releaseGpuObjects();
+
+    // None for a pool made without a context.
+    const GpuCalls* gpu_ = nullptr;
 };

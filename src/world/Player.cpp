@@ -1,10 +1,6 @@
 #include "world/Player.h"
 
-#include "model/Model.h"
 #include "render/Camera.h"
-#include "render/Shader.h"
-
-#include <glad/gl.h>
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
@@ -86,15 +82,4 @@ glm::mat4 Player::modelMatrix() const {
     glm::mat4 matrix = glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
     matrix = glm::scale(matrix, glm::vec3(kModelScale));
     return glm::rotate(matrix, heading * kDegToRad, kUp);
-}
-
-void Player::draw(const std::shared_ptr<Shader>& shader, bool relicMode) {
-    placeCamera(relicMode);
-    if (model == nullptr || shader == nullptr) {
-        return;
-    }
-    model->animationIndex = animationIndex;
-    glUseProgram(shader->id);
-    shader->setMat4("modelMatrix", modelMatrix());
-    model->draw(shader, true);
 }

@@ -1,6 +1,5 @@
 #include "world/Stone.h"
 
-#include "world/PlacedModel.h"
 #include "world/Random.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -39,8 +38,4 @@ Stone Stone::create(Random& random, float anchorZ, float laneSpan, Model* model)
 
 glm::mat4 Stone::modelMatrix() const {
     return glm::scale(glm::translate(glm::mat4(1.0f), position), scale);
-}
-
-void Stone::draw(const std::shared_ptr<Shader>& shader) const {
-    drawPlacedModel(model, modelMatrix(), shader);
 }

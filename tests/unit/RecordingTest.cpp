@@ -1,4 +1,5 @@
-#include "app/GameSession.h"
+#include "replay/GameVersion.h"
+#include "replay/HeadlessReplay.h"
 #include "replay/RecordingEncoder.h"
 #include "replay/RecordingReader.h"
 
@@ -6,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
+#include <sstream>
 
 namespace {
 
@@ -61,6 +64,10 @@ TEST(Recording, PassesComeBackAsTheyWereWritten) {
                      PassCommand::keyReleased(GLFW_KEY_UNKNOWN)};
     full.checkpoint = Checkpoint{0xDEADBEEFu, 11.0f, 0.25f, -3.5f};
     full.wallMilliseconds = 123456;
+    // The most reads a pass with one command may carry: a game started by each command and more.
+    RecordedPass manyReads = frame(HeldKeys{}, std::vector<std::int64_t>(9, ticks(3.0)));
+    manyReads.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER)};
+    manyReads.wallMilliseconds = 123500;
     RecordedPass onlyCheckpoint = quiet(HeldKeys{});
     onlyCheckpoint.checkpoint = Checkpoint{1u, 2.0f, 3.0f, 4.0f};
     onlyCheckpoint.wallMilliseconds = 123999;
@@ -72,6 +79,7 @@ TEST(Recording, PassesComeBackAsTheyWereWritten) {
         frame(held(false, false, false, false, true, false), {ticks(2.0 / 60.0)}),
         frame(HeldKeys{}, {ticks(0.05)}),
         full,
+        manyReads,
         quiet(HeldKeys{}),
         frame(HeldKeys{}, {ticks(0.0)}),
         onlyCheckpoint,
@@ -120,21 +128,34 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
         {"random bytes", noise, 2, "magic"},
         {"future version", futureVersion, 2, "format version 2 is not supported"},
         {"header cut", std::vector<std::uint8_t>(good.begin(), good.begin() + 9), 2,
-         "ends in the middle"},
+         "ends inside its header"},
         {"version past the end",
          std::vector<std::uint8_t>{'C', 'C', 'R', 'E', 'C', 0x0D, 0x0A, 0x1A, 1, 40, '1'}, 2,
-         "ends in the middle"},
-        {"record cut", std::vector<std::uint8_t>(fullStart.begin(), fullStart.end() - 3), 2,
-         "ends in the middle"},
+         "ends inside its header"},
+        {"record cut", std::vector<std::uint8_t>(fullStart.begin(), fullStart.end() - 3), 0,
+         "ends inside a record at byte " + std::to_string(good.size() - 2) + " of " +
+             std::to_string(fullStart.size() - 3) + ", after pass 0"},
         {"absurd run", withTail({0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}), 2, "absurd run"},
         {"empty run", withTail({0x00, 0x00}), 2, "empty run"},
-        {"absurd commands", withTail({0x80, 0x00, 0x7F, 0x00}), 2, "absurd command count"},
-        {"absurd reads", withTail({0x80, 0x00, 0x00, 0x09}), 2, "absurd clock read count"},
+        {"absurd commands", withTail({0x80, 0x00, 0x81, 0x80, 0x04, 0x00}), 2,
+         "absurd command count 65537"},
+        {"absurd reads", withTail({0x80, 0x00, 0x00, 0x09}), 2, "absurd clock read count 9"},
+        {"absurd reads for its commands", withTail({0x80, 0x00, 0x01, 0x00, 0x02, 0x0A}), 2,
+         "absurd clock read count 10"},
+        {"absurd wall-time step", withTail({0x80, 0x81, 0x80, 0x80, 0x80, 0x10, 0x00}), 2,
+         "absurd wall-time step 4294967297"},
+        {"wall time past its limit in two steps",
+         withTail({0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x00, 0x00, 0x80, 0x02, 0x00}), 2,
+         "absurd wall-time step 2"},
+        {"too many quiet passes", withTail({0x00, 0xFF, 0xFF, 0xFF, 0x07, 0x00, 0x01}), 2,
+         "more than 16777216 quiet passes in all"},
         {"absurd time", withTail({0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}), 2,
          "absurd clock value"},
         {"endless number", withTail(std::vector<std::uint8_t>(12, 0x80)), 2, "too long"},
         {"unknown record", withTail({0xC0}), 2, "unknown record"},
-        {"another game", fullStart, 3, "replay diverged at frame 1\n"},
+        {"another game", fullStart, 3,
+         "replay diverged at frame 1 (recorded by version 1.0.0, replayed by version " +
+             std::string(gameVersion()) + ")\n"},
     };
     const auto path = std::filesystem::temp_directory_path() / "chronocell_damaged.ccr";
     for (const Case& test : cases) {
@@ -145,17 +166,38 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
                 .write(reinterpret_cast<const char*>(test.bytes->data()),
                        static_cast<std::streamsize>(test.bytes->size()));
         }
-        testing::internal::CaptureStderr();
-        testing::internal::CaptureStdout();
-        const int exitCode = replayHeadless(path.string());
-        testing::internal::GetCapturedStdout();
-        const std::string err = testing::internal::GetCapturedStderr();
+        std::ostringstream out;
+        std::ostringstream errors;
+        const int exitCode = replayHeadless(path.string(), out, errors);
+        const std::string err = errors.str();
         EXPECT_EQ(exitCode, test.exitCode);
         EXPECT_NE(err.find(test.message), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     }
     std::filesystem::remove(path);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(replayHeadless(std::filesystem::temp_directory_path().string()), 2);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("not a file"), std::string::npos);
+    std::ostringstream out;
+    std::ostringstream errors;
+    EXPECT_EQ(replayHeadless(std::filesystem::temp_directory_path().string(), out, errors), 2);
+    EXPECT_NE(errors.str().find("not a file"), std::string::npos);
+}
+
+// Any refresh rate the settings file may hold, any window side the reader takes, comes back:
+// a game recorded with them must replay.
+TEST(Recording, HeaderSettingsComeBackWithinTheirWholeRange) {
+    const std::vector<RecordingHeader> headers = {
+        {"1.0.0", 1, 1, 0, false, 0.0f},
+        {"1.0.0", 65536, 65536, 1000, true, 1.0f},
+        {"1.0.0", 800, 600, 1440, false, 0.3f},
+        {"1.0.0", 800, 600, -5, false, 0.3f},
+        {"1.0.0", 800, 600, std::numeric_limits<std::int32_t>::max(), false, 0.3f},
+        {"1.0.0", 800, 600, std::numeric_limits<std::int32_t>::min(), false, 0.3f},
+        {std::string(recording::kMaxVersionLength, 'v'), 800, 600, 60, false, 0.3f},
+    };
+    for (const RecordingHeader& written : headers) {
+        SCOPED_TRACE(written.refreshRate);
+        RecordingReader reader(encode(written, {quiet(HeldKeys{})}));
+        RecordingHeader read;
+        ASSERT_TRUE(reader.readHeader(read)) << reader.problem();
+        EXPECT_EQ(read, written);
+    }
 }

@@ -1,0 +1,5 @@
+#include "replay/GameVersion.h"
+
+const char* gameVersion() {
+    return CHRONOCELL_VERSION;
+}

@@ -1,0 +1,30 @@
+#include "replay/HeadlessReplay.h"
+
+#include "game/CommandEffects.h"
+#include "game/GameContext.h"
+#include "replay/HeadlessFrameOutput.h"
+#include "replay/ReplaySession.h"
+#include "world/ParticleSystem.h"
+
+#include <memory>
+
+int replayHeadless(const std::string& path, std::ostream& out, std::ostream& errors) {
+    RecordingHeader header;
+    std::optional<RecordingReader> reader = openRecording(path, header, errors);
+    if (!reader) {
+        return kExitUnreadableRecording;
+    }
+    auto context = std::make_unique<GameContext>();
+    applyRecordedSettings(header, context->settings);
+    // The trails draw from the random generator, so they are simulated without their upload.
+    ParticleSystem playerParticles = ParticleSystem::withoutGpu();
+    ParticleSystem clockParticles = ParticleSystem::withoutGpu();
+    context->links.playerParticles = &playerParticles;
+    context->links.clockParticles = &clockParticles;
+    ReplaySession replay(std::move(*reader), header.gameVersion, out, errors);
+    HeadlessFrameOutput output;
+    CommandEffects noWindow;
+    const ReplaySession::Step step = replay.playToEnd(*context, output, noWindow);
+    context->unlinkResources();
+    return step == ReplaySession::Step::Diverged ? kExitReplayDiverged : kExitPlayed;
+}
