@@ -1,0 +1,226 @@
+#include "app/GameRecorder.h"
+#include "RulesTestSupport.h"
+#include "game/CommandEffects.h"
+#include "game/KeyCodes.h"
+#include "game/LoopPass.h"
+#include "replay/GameVersion.h"
+#include "replay/HeadlessFrameOutput.h"
+#include "replay/HeadlessReplay.h"
+#include "replay/RecordingReader.h"
+#include "world/ParticleSystem.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <sstream>
+
+// Games recorded through the game's own recorder and loop pass, with a fake clock, then read back
+// the way a player's file would be: whatever the game accepts must come back.
+
+namespace {
+
+// One pass of a script: the commands it releases.
+using ScriptPass = std::vector<PassCommand>;
+
+class ScriptInput : public InputSource {
+  public:
+    explicit ScriptInput(std::vector<ScriptPass> passes) : passes_(std::move(passes)) {}
+
+    HeldKeys sampleHeldKeys() override { return HeldKeys{}; }
+    void collectCommands(std::vector<PassCommand>& commands) override {
+        if (next_ < passes_.size()) {
+            commands = passes_[next_];
+        }
+        ++next_;
+    }
+
+  private:
+    std::vector<ScriptPass> passes_;
+    std::size_t next_ = 0;
+};
+
+struct RecordedGame {
+    std::filesystem::path path;
+    std::string summaries;
+};
+
+class GameRecorderTest : public testing::Test {
+  protected:
+    void TearDown() override { std::filesystem::remove(path_); }
+
+    // Records `passes` (then `extraFrames` passes with no command) at 60 frames a second.
+    RecordedGame record(const Settings& settings, std::vector<ScriptPass> passes,
+                        int extraFrames = 0) {
+        GameContext context;
+        context.settings = settings;
+        ParticleSystem trail = ParticleSystem::withoutGpu();
+        ParticleSystem shimmer = ParticleSystem::withoutGpu();
+        context.links.playerParticles = &trail;
+        context.links.clockParticles = &shimmer;
+        FakeClock clock;
+        std::ostringstream summaries;
+        GameRecorder recorder(clock, summaries);
+        EXPECT_TRUE(recorder.start(path_.string(), recordingHeaderFor(settings)));
+        passes.resize(passes.size() + static_cast<std::size_t>(extraFrames));
+        ScriptInput input(passes);
+        HeadlessFrameOutput output;
+        CommandEffects effects;
+        PassInput pass;
+        for (std::size_t i = 0; i < passes.size(); ++i) {
+            clock.time += kFrame;
+            runLoopPass(context, recorder.clock(), output, effects, input, pass);
+            recorder.passDone(pass, context);
+        }
+        recorder.finish(context);
+        context.unlinkResources();
+        return {path_, summaries.str()};
+    }
+
+    const std::filesystem::path path_ =
+        std::filesystem::temp_directory_path() / "chronocell_recorder_test.ccr";
+};
+
+std::string replayed(const std::filesystem::path& path, int& exitCode, std::string& errors) {
+    std::ostringstream out;
+    std::ostringstream err;
+    exitCode = replayHeadless(path.string(), out, err);
+    errors = err.str();
+    return out.str();
+}
+
+const PassCommand kEnter = PassCommand::keyReleased(keys::kEnter);
+const PassCommand kEscape = PassCommand::keyReleased(keys::kEscape);
+
+} // namespace
+
+// Catches a header field written in a form the reader refuses (a refresh rate above 1000 or
+// below 0 is kept by the settings reader as it stands).
+TEST_F(GameRecorderTest, EveryKeptRefreshRateIsRecordedReadably) {
+    for (const int refreshRate :
+         {1440, -5, 0, std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+        SCOPED_TRACE(refreshRate);
+        Settings settings;
+        settings.refreshRate = refreshRate;
+        const RecordedGame game = record(settings, {{kEnter}}, 30);
+        int exitCode = -1;
+        std::string errors;
+        EXPECT_EQ(replayed(game.path, exitCode, errors), game.summaries);
+        EXPECT_EQ(exitCode, kExitPlayed) << errors;
+        EXPECT_EQ(errors, "");
+        std::string problem;
+        RecordingReader reader(*loadRecordingFile(game.path.string(), problem));
+        RecordingHeader header;
+        ASSERT_TRUE(reader.readHeader(header));
+        EXPECT_EQ(header.refreshRate, refreshRate);
+    }
+}
+
+// Keys mashed between two passes (as during a freeze) start a game with every Enter, each read
+// of the clock kept: catches a reader that takes fewer reads in one pass than the game makes.
+TEST_F(GameRecorderTest, APassWithManyClockReadsReplays) {
+    ScriptPass mashed;
+    for (int i = 0; i < 10; ++i) {
+        mashed.push_back(kEnter);
+        mashed.push_back(kEscape);
+    }
+    mashed.push_back(kEnter);
+    const RecordedGame game = record(Settings{}, {{kEnter}, mashed}, 20);
+    int exitCode = -1;
+    std::string errors;
+    const std::string summaries = replayed(game.path, exitCode, errors);
+    EXPECT_EQ(exitCode, kExitPlayed) << errors;
+    EXPECT_EQ(summaries, game.summaries);
+    // Ten games started within the pass, the last still running at the end.
+    EXPECT_NE(summaries.find("game 11: unfinished"), std::string::npos) << summaries;
+}
+
+// Catches a game's end left in the buffer: the file holds the lost game the moment it ends,
+// before any second has passed, though no checkpoint follows it.
+TEST_F(GameRecorderTest, TheEndOfAGameIsInTheFileAtOnce) {
+    GameContext context;
+    ParticleSystem trail = ParticleSystem::withoutGpu();
+    ParticleSystem shimmer = ParticleSystem::withoutGpu();
+    context.links.playerParticles = &trail;
+    context.links.clockParticles = &shimmer;
+    FakeClock clock;
+    std::ostringstream summaries;
+    GameRecorder recorder(clock, summaries);
+    ASSERT_TRUE(recorder.start(path_.string(), recordingHeaderFor(context.settings)));
+    ScriptInput input({{kEnter}});
+    HeadlessFrameOutput output;
+    CommandEffects effects;
+    PassInput pass;
+    while (context.state != GameState::Lost) {
+        clock.time += kFrame;
+        runLoopPass(context, recorder.clock(), output, effects, input, pass);
+        recorder.passDone(pass, context);
+        ASSERT_LT(clock.time, 90.0) << "nobody at the keys loses long before the end";
+    }
+    // What a crash now would leave behind.
+    const auto copy = std::filesystem::temp_directory_path() / "chronocell_crash_copy.ccr";
+    std::filesystem::copy_file(path_, copy, std::filesystem::copy_options::overwrite_existing);
+    int exitCode = -1;
+    std::string errors;
+    EXPECT_EQ(replayed(copy, exitCode, errors), summaries.str());
+    EXPECT_EQ(exitCode, kExitPlayed) << errors;
+    std::filesystem::remove(copy);
+    recorder.finish(context);
+}
+
+// Catches a writer that only writes when its buffer fills or at a checkpoint, and one that
+// keeps a run of text-screen passes back from the file.
+TEST(RecordingWriter, WritesEveryPassOnceASecondOfWallTimeHasGone) {
+    const auto path = std::filesystem::temp_directory_path() / "chronocell_flush_test.ccr";
+    RecordingWriter writer;
+    ASSERT_TRUE(writer.open(path.string(), RecordingHeader{"1.0.0", 800, 600, 60, false, 0.3f}));
+    constexpr std::uint64_t kStep = 16;
+    std::uint64_t written = 0;
+    for (std::uint64_t wall = 0; wall <= 5000; wall += kStep) {
+        RecordedPass pass;
+        pass.wallMilliseconds = wall;
+        // Text-screen passes and frames, no checkpoint: a reversed phase or a relic walk.
+        if (wall % 160 == 0) {
+            pass.clockReads = {recording::ticksOf(static_cast<double>(wall) / 1000.0)};
+        }
+        writer.write(pass);
+        ++written;
+        std::string problem;
+        RecordingReader reader(*loadRecordingFile(path.string(), problem));
+        RecordingHeader header;
+        ASSERT_TRUE(reader.readHeader(header));
+        RecordedPass read;
+        std::uint64_t onDisk = 0;
+        while (reader.next(read) == RecordingReader::Next::Pass) {
+            ++onDisk;
+        }
+        // Everything up to a second ago is in the file, the pass just written at the latest
+        // when a second has gone since the last write.
+        ASSERT_GE(onDisk + (1000 / kStep) + 1, written) << "at " << wall << " ms";
+    }
+    writer.close();
+    std::filesystem::remove(path);
+}
+
+// Catches a version check that refuses a recording of another version (whose rules are the
+// same) or says nothing of it.
+TEST(RecordingVersions, ARecordingOfAnotherVersionReplaysWithOneLineNamingBoth) {
+    const std::string source = std::string(CHRONOCELL_SOURCE_DIR) + "/tests/replays/won";
+    std::ifstream in(source + ".ccr", std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::size_t version = bytes.find("1.0.0");
+    ASSERT_EQ(version, recording::kMagic.size() + 2);
+    bytes.replace(version, 5, "0.9.7");
+    const auto path = std::filesystem::temp_directory_path() / "chronocell_other_version.ccr";
+    std::ofstream(path, std::ios::binary) << bytes;
+    std::ifstream expected(source + ".txt");
+    const std::string summaries{std::istreambuf_iterator<char>(expected),
+                                std::istreambuf_iterator<char>()};
+    int exitCode = -1;
+    std::string errors;
+    EXPECT_EQ(replayed(path, exitCode, errors), summaries);
+    EXPECT_EQ(exitCode, kExitPlayed);
+    EXPECT_EQ(errors, "chronocell: " + path.string() + " was recorded by version 0.9.7; this is " +
+                          "version " + gameVersion() + "\n");
+    std::filesystem::remove(path);
+}
