@@ -9,6 +9,12 @@ xvfb xdotool x11-utils libxtst6 dpkg-dev file desktop-file-utils appstream groff
 if [ "${CHRONOCELL_FUZZ_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev"
 fi
+# The other builds `make verify-ports` checks recordings with: arm64 and i386 cross compilers,
+# qemu-user to run them, clang. (Debian's g++-multilib conflicts with the arm64 cross compiler;
+# the i386 cross compiler stands in for it.)
+if [ "${CHRONOCELL_PORT_DEPS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES g++-aarch64-linux-gnu g++-i686-linux-gnu qemu-user-static clang-14"
+fi
 
 missing=""
 for package in $PACKAGES; do
@@ -26,5 +32,7 @@ if [ -n "$missing" ]; then
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get -o DPkg::Lock::Timeout=600 update
     # shellcheck disable=SC2086
-    $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends $missing
+    # Never removes a package to make room (g++-multilib would go for the arm64 cross compiler).
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends --no-remove \
+        $missing
 fi

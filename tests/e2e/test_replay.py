@@ -2,6 +2,7 @@
 the same last picture."""
 
 import os
+import signal
 import subprocess
 import tempfile
 import time
@@ -58,6 +59,37 @@ class ReplayTest(unittest.TestCase):
         replay.tap("Escape")
         self.assertEqual(0, replay.wait_exit())
         self.assertEqual(summary, replay.stdout())
+
+    def test_a_game_killed_on_its_last_screen_replays_whole(self):
+        """The game's end is in the file though the process dies a second later, without a
+        chance to close it; a refresh rate the settings keep beyond the keys' range comes back,
+        and Enter and Escape mashed on the lost screen (many games started in few passes) too."""
+        def prepare(assets):
+            with open(os.path.join(assets, "settings.ini"), "w") as file:
+                file.write("[window]\nrefresh_rate = 1440\n")
+
+        folder = tempfile.mkdtemp(prefix="chronocell-crash-")
+        recording = os.path.join(folder, "game.ccr")
+        game = harness.GameRun(prepare=prepare, arguments=["--record", recording])
+        self.addCleanup(game.close)
+        game.wait_window()
+        game.tap("Return")
+        game.wait_for_play("e2e_crash_play")
+        game.hold("a")
+        self.last_picture(game, "e2e_crash_lost")
+        game.xdotool("key", "--delay", "0", *(["Return", "Escape"] * 12 + ["Return"]))
+        self.last_picture(game, "e2e_crash_lost_again")
+        time.sleep(1.0)
+        game.process.send_signal(signal.SIGKILL)
+        game.process.wait(timeout=10)
+        recorded = game.stdout()
+        self.assertRegex(recorded, r"^game 1: lost, ")
+        self.assertRegex(recorded.splitlines()[-1], r"^game 1[0-9]: lost, ")
+
+        headless = subprocess.run([harness.OPTIONS.binary, "--replay", recording, "--headless"],
+                                  capture_output=True, text=True, timeout=120,
+                                  env=dict(os.environ, LD_PRELOAD=harness.OPTIONS.preload))
+        self.assertEqual((0, recorded), (headless.returncode, headless.stdout), headless.stderr)
 
 
 if __name__ == "__main__":

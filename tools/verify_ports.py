@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""Every build of the game replays every recording alike: the release build's summaries of a
+corpus of recorded games are compared, line for line and exit code for exit code, with those of
+other builds of the rules: arm64 (cross-compiled, run under qemu-user), i386 (SSE2 arithmetic),
+the whole game built for x86-64-v3 with a packager's fused multiply-add flags, clang at -O3 for
+x86-64-v3, and an unoptimised build. The C library's cosine and sine, the only library calls
+the rules make, are compared across the same ports.
+
+Usage: verify_ports.py BUILD_FOLDER [COUNT]
+"""
+
+import concurrent.futures
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+QEMU = ["qemu-aarch64-static", "-L", "/usr/aarch64-linux-gnu"]
+I386_LOADER = ["/usr/i686-linux-gnu/lib/ld-linux.so.2", "--library-path", "/usr/i686-linux-gnu/lib"]
+I386_QEMU = ["qemu-i386-static", "-L", "/usr/i686-linux-gnu"]
+# Flags a packager might add that would fuse a*b+c, were the build not to turn that off.
+FMA_FLAGS = "-O3 -march=x86-64-v3 -ffp-contract=fast"
+JOBS = str(os.cpu_count() or 2)
+# Every 4096th float of the relic walk's range: a few seconds under qemu.
+PROBE_STRIDE = "4096"
+
+
+class Port:
+    def __init__(self, name, folder, configure, target="chronocell-verify", runner=(),
+                 environment=None, probe_compiler=None, probe_flags=()):
+        self.name = name
+        self.folder = os.path.join(SOURCE, folder)
+        self.configure = configure
+        self.target = target
+        self.runner = list(runner)
+        self.environment = environment or {}
+        self.probe_compiler = probe_compiler
+        self.probe_flags = list(probe_flags)
+
+    def replay_command(self, recording):
+        if self.target == "chronocell":
+            return [os.path.join(self.folder, "chronocell"), "--replay", recording, "--headless"]
+        return self.runner + [os.path.join(self.folder, "chronocell-verify"), recording]
+
+
+RULES_ONLY = ["-DCHRONOCELL_RULES_ONLY=ON", "-DCHRONOCELL_TESTS=OFF"]
+PORTS = [
+    Port("arm64", "build-arm64",
+         RULES_ONLY + ["--toolchain", os.path.join(SOURCE, "cmake", "aarch64-linux-gnu.cmake")],
+         runner=QEMU, probe_compiler="aarch64-linux-gnu-g++"),
+    Port("i386", "build-i386",
+         RULES_ONLY + ["--toolchain", os.path.join(SOURCE, "cmake", "i686-linux-gnu.cmake")],
+         runner=I386_LOADER, probe_compiler="i686-linux-gnu-g++",
+         probe_flags=["-msse2", "-mfpmath=sse"]),
+    Port("x86-64-v3 game", "build-fma", ["-DCHRONOCELL_TESTS=OFF"], target="chronocell",
+         environment={"CXXFLAGS": FMA_FLAGS, "CFLAGS": FMA_FLAGS},
+         probe_compiler="g++", probe_flags=["-march=x86-64-v3"]),
+    Port("clang -O3 x86-64-v3", "build-clang", RULES_ONLY + [
+        "-DCMAKE_C_COMPILER=clang-14", "-DCMAKE_CXX_COMPILER=clang++-14",
+        "-DCMAKE_BUILD_TYPE=Release"], environment={"CXXFLAGS": FMA_FLAGS, "CFLAGS": FMA_FLAGS},
+         probe_compiler="clang++-14", probe_flags=["-march=x86-64-v3"]),
+    Port("-O0", "build-O0", RULES_ONLY + ["-DCMAKE_BUILD_TYPE=Debug"]),
+]
+
+
+def i386_runner():
+    """The i386 loader where the kernel runs 32-bit programs, qemu-user where it does not."""
+    try:
+        subprocess.run(I386_LOADER[:1] + ["--help"], capture_output=True, check=False)
+        return I386_LOADER
+    except OSError:
+        return I386_QEMU
+
+
+def run(command, environment=None, **kwargs):
+    env = dict(os.environ, **(environment or {}))
+    return subprocess.run(command, env=env, check=True, **kwargs)
+
+
+def build(port):
+    run(["cmake", "-S", SOURCE, "-B", port.folder, "-Wno-dev"] + port.configure,
+        environment=port.environment, stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", port.folder, "-j", JOBS, "--target", port.target],
+        stdout=subprocess.DEVNULL)
+
+
+def replay(command):
+    result = subprocess.run(command, capture_output=True, text=True, timeout=600)
+    return result.returncode, result.stdout
+
+
+def make_corpus(build_folder, count):
+    corpus = os.path.join(build_folder, "corpus")
+    shutil.rmtree(corpus, ignore_errors=True)
+    os.makedirs(corpus)
+    run([os.path.join(build_folder, "chronocell_make_corpus"), corpus, str(count)],
+        stdout=subprocess.DEVNULL)
+    recordings = sorted(os.path.join(corpus, name) for name in os.listdir(corpus)
+                        if name.endswith(".ccr"))
+    if len(recordings) != count:
+        sys.exit(f"the corpus holds {len(recordings)} recordings, {count} were asked for")
+    for name in ("won.ccr", "lost.ccr"):
+        recordings.append(os.path.join(SOURCE, "tests", "replays", name))
+    return recordings
+
+
+def reference_summaries(build_folder, recordings):
+    """The release build's summaries; each must be what its recorder printed while recording."""
+    game = os.path.join(build_folder, "chronocell")
+    with concurrent.futures.ThreadPoolExecutor(int(JOBS)) as pool:
+        results = list(pool.map(lambda r: replay([game, "--replay", r, "--headless"]),
+                                recordings))
+    for recording, (code, out) in zip(recordings, results):
+        with open(recording[:-len(".ccr")] + ".txt" if recording.startswith(SOURCE + "/tests")
+                  else recording + ".txt") as file:
+            recorded = file.read()
+        if code != 0 or out != recorded:
+            sys.exit(f"{recording}: the release build's replay ({code}) differs from what was "
+                     f"recorded:\n{out}---\n{recorded}")
+    return results
+
+
+def compare(port, recordings, reference):
+    with concurrent.futures.ThreadPoolExecutor(int(JOBS)) as pool:
+        results = list(pool.map(lambda r: replay(port.replay_command(r)), recordings))
+    failures = [(recording, expected, got) for recording, expected, got
+                in zip(recordings, reference, results) if expected != got]
+    for recording, expected, got in failures[:5]:
+        print(f"  {port.name}: {os.path.basename(recording)}: exit {got[0]}, expected "
+              f"{expected[0]}\n    got:      {got[1]!r}\n    expected: {expected[1]!r}")
+    return not failures
+
+
+def probe(port, native_hash):
+    if port.probe_compiler is None:
+        return True
+    binary = os.path.join(port.folder, "libm_probe")
+    # The probe is the one program here built without CMake, so it takes the rules' own
+    # floating-point flags by hand.
+    run([port.probe_compiler, "-std=c++20", "-O2", "-ffp-contract=off"] + port.probe_flags +
+        [os.path.join(SOURCE, "tools", "libm_probe.cpp"), "-o", binary])
+    runner = port.runner
+    result = run(runner + [binary, "--stride", PROBE_STRIDE], capture_output=True, text=True)
+    if result.stdout != native_hash:
+        print(f"  {port.name}: cosine and sine differ:\n    {result.stdout}    {native_hash}")
+        return False
+    return True
+
+
+def main():
+    if len(sys.argv) not in (2, 3):
+        sys.exit(__doc__)
+    build_folder = os.path.abspath(sys.argv[1])
+    count = int(sys.argv[2]) if len(sys.argv) == 3 else 120
+    started = time.monotonic()
+    recordings = make_corpus(build_folder, count)
+    reference = reference_summaries(build_folder, recordings)
+    native_probe = os.path.join(build_folder, "libm_probe")
+    run(["g++", "-std=c++20", "-O2", "-ffp-contract=off",
+         os.path.join(SOURCE, "tools", "libm_probe.cpp"), "-o", native_probe])
+    native_hash = run([native_probe, "--stride", PROBE_STRIDE], capture_output=True,
+                      text=True).stdout
+    ok = True
+    PORTS[1].runner = i386_runner()
+    for port in PORTS:
+        build(port)
+        same = compare(port, recordings, reference) and probe(port, native_hash)
+        print(f"{port.name}: {len(recordings)} recordings "
+              f"{'replay as the release build does' if same else 'DIFFER'}")
+        ok = ok and same
+    print(f"{len(PORTS)} builds, {len(recordings)} recordings, "
+          f"{time.monotonic() - started:.0f} s")
+    sys.exit(0 if ok else 1)
+
+
+if __name__ == "__main__":
+    main()
