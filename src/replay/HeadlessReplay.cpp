@@ -8,6 +8,21 @@
 
 #include <memory>
 
+namespace {
+
+int severity(int exitCode) {
+    switch (exitCode) {
+    case kExitPlayed:
+        return 0;
+    case kExitUnreadableRecording:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+} // namespace
+
 int replayHeadless(const std::string& path, std::ostream& out, std::ostream& errors) {
     RecordingHeader header;
     std::optional<RecordingReader> reader = openRecording(path, header, errors);
@@ -27,4 +42,16 @@ int replayHeadless(const std::string& path, std::ostream& out, std::ostream& err
     const ReplaySession::Step step = replay.playToEnd(*context, output, noWindow);
     context->unlinkResources();
     return step == ReplaySession::Step::Diverged ? kExitReplayDiverged : kExitPlayed;
+}
+
+int replayEachHeadless(const std::vector<std::string>& paths, std::ostream& out,
+                       std::ostream& errors) {
+    int worst = kExitPlayed;
+    for (const std::string& path : paths) {
+        const int exitCode = replayHeadless(path, out, errors);
+        if (severity(exitCode) > severity(worst)) {
+            worst = exitCode;
+        }
+    }
+    return worst;
 }

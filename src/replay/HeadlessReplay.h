@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Exit codes of playing and replaying.
 inline constexpr int kExitPlayed = 0;
@@ -11,3 +12,8 @@ inline constexpr int kExitReplayDiverged = 3;
 // A recorded game run at full speed on the rules alone, without a window, OpenGL or sound: one
 // summary line per game on `out`, problems on `errors`; one of the exit codes above.
 int replayHeadless(const std::string& path, std::ostream& out, std::ostream& errors);
+
+// Replays each file headless in turn, as chronocell-verify does; the worst of their exit codes:
+// a diverged replay outranks an unreadable file, which outranks a played one.
+int replayEachHeadless(const std::vector<std::string>& paths, std::ostream& out,
+                       std::ostream& errors);

@@ -148,7 +148,7 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
          withTail({0x80, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0x00, 0x00, 0x00, 0x80, 0x02, 0x00}), 2,
          "absurd wall-time step 2"},
         {"too many quiet passes", withTail({0x00, 0xFF, 0xFF, 0xFF, 0x07, 0x00, 0x01}), 2,
-         "more than 16777216 quiet passes in all"},
+         "damaged after pass 16777216: more than 16777216 quiet passes in all"},
         {"absurd time", withTail({0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}), 2,
          "absurd clock value"},
         {"endless number", withTail(std::vector<std::uint8_t>(12, 0x80)), 2, "too long"},
@@ -200,4 +200,39 @@ TEST(Recording, HeaderSettingsComeBackWithinTheirWholeRange) {
         ASSERT_TRUE(reader.readHeader(read)) << reader.problem();
         EXPECT_EQ(read, written);
     }
+}
+
+// Catches a verifier that stops at the first bad file, loses the lines of the good ones, or
+// reports a milder exit code than the worst file deserves.
+TEST(Recording, EachFileReplaysInTurnWithTheWorstExitCode) {
+    const std::string replays = std::string(CHRONOCELL_SOURCE_DIR) + "/tests/replays/";
+    const auto text = [](const std::string& path) {
+        std::ifstream file(path);
+        return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    };
+    const auto diverging = std::filesystem::temp_directory_path() / "chronocell_diverging.ccr";
+    const std::vector<std::uint8_t> bytes = encode(kHeader, {startWithWrongCheckpoint()});
+    std::ofstream(diverging, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    const std::string won = replays + "won.ccr";
+    const std::string lost = replays + "lost.ccr";
+    const std::string missing = replays + "missing.ccr";
+    struct Case {
+        std::vector<std::string> paths;
+        int exitCode;
+    };
+    const std::vector<Case> cases = {
+        {{won, lost}, kExitPlayed},
+        {{won, missing, lost}, kExitUnreadableRecording},
+        {{diverging.string(), won, missing, lost}, kExitReplayDiverged},
+        {{won, missing, diverging.string(), lost}, kExitReplayDiverged},
+    };
+    for (const Case& test : cases) {
+        std::ostringstream out;
+        std::ostringstream errors;
+        EXPECT_EQ(replayEachHeadless(test.paths, out, errors), test.exitCode);
+        EXPECT_EQ(out.str(), text(replays + "won.txt") + text(replays + "lost.txt"));
+    }
+    std::filesystem::remove(diverging);
 }
