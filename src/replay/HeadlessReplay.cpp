@@ -29,6 +29,11 @@ int replayHeadless(const std::string& path, std::ostream& out, std::ostream& err
     if (!reader) {
         return kExitUnreadableRecording;
     }
+    return replayHeadless(std::move(*reader), header, out, errors);
+}
+
+int replayHeadless(RecordingReader reader, const RecordingHeader& header, std::ostream& out,
+                   std::ostream& errors) {
     auto context = std::make_unique<GameContext>();
     applyRecordedSettings(header, context->settings);
     // The trails draw from the random generator, so they are simulated without their upload.
@@ -36,7 +41,7 @@ int replayHeadless(const std::string& path, std::ostream& out, std::ostream& err
     ParticleSystem clockParticles = ParticleSystem::withoutGpu();
     context->links.playerParticles = &playerParticles;
     context->links.clockParticles = &clockParticles;
-    ReplaySession replay(std::move(*reader), header.gameVersion, out, errors);
+    ReplaySession replay(std::move(reader), header.gameVersion, out, errors);
     HeadlessFrameOutput output;
     CommandEffects noWindow;
     const ReplaySession::Step step = replay.playToEnd(*context, output, noWindow);

@@ -45,36 +45,54 @@ struct RecordedGame {
     std::string summaries;
 };
 
+// A game played headless through the game's own loop pass and recorder, at 60 frames a second.
+struct RecordingRun {
+    GameContext context;
+    ParticleSystem trail = ParticleSystem::withoutGpu();
+    ParticleSystem shimmer = ParticleSystem::withoutGpu();
+    FakeClock clock;
+    std::ostringstream summaries;
+    GameRecorder recorder{clock, summaries};
+    ScriptInput input;
+    HeadlessFrameOutput output;
+    CommandEffects effects;
+    PassInput pass;
+
+    RecordingRun(const std::filesystem::path& path, const Settings& settings,
+                 std::vector<ScriptPass> passes)
+        : input(std::move(passes)) {
+        context.settings = settings;
+        context.links.playerParticles = &trail;
+        context.links.clockParticles = &shimmer;
+        EXPECT_TRUE(recorder.start(path.string(), recordingHeaderFor(settings)));
+    }
+
+    void playPass() {
+        clock.time += kFrame;
+        runLoopPass(context, recorder.clock(), output, effects, input, pass);
+        recorder.passDone(pass, context);
+    }
+
+    void finish() {
+        recorder.finish(context);
+        context.unlinkResources();
+    }
+};
+
 class GameRecorderTest : public testing::Test {
   protected:
     void TearDown() override { std::filesystem::remove(path_); }
 
-    // Records `passes` (then `extraFrames` passes with no command) at 60 frames a second.
+    // Records `passes`, then `extraFrames` passes with no command.
     RecordedGame record(const Settings& settings, std::vector<ScriptPass> passes,
                         int extraFrames = 0) {
-        GameContext context;
-        context.settings = settings;
-        ParticleSystem trail = ParticleSystem::withoutGpu();
-        ParticleSystem shimmer = ParticleSystem::withoutGpu();
-        context.links.playerParticles = &trail;
-        context.links.clockParticles = &shimmer;
-        FakeClock clock;
-        std::ostringstream summaries;
-        GameRecorder recorder(clock, summaries);
-        EXPECT_TRUE(recorder.start(path_.string(), recordingHeaderFor(settings)));
-        passes.resize(passes.size() + static_cast<std::size_t>(extraFrames));
-        ScriptInput input(passes);
-        HeadlessFrameOutput output;
-        CommandEffects effects;
-        PassInput pass;
-        for (std::size_t i = 0; i < passes.size(); ++i) {
-            clock.time += kFrame;
-            runLoopPass(context, recorder.clock(), output, effects, input, pass);
-            recorder.passDone(pass, context);
+        const std::size_t count = passes.size() + static_cast<std::size_t>(extraFrames);
+        RecordingRun run(path_, settings, std::move(passes));
+        for (std::size_t i = 0; i < count; ++i) {
+            run.playPass();
         }
-        recorder.finish(context);
-        context.unlinkResources();
-        return {path_, summaries.str()};
+        run.finish();
+        return {path_, run.summaries.str()};
     }
 
     const std::filesystem::path path_ =
@@ -138,34 +156,20 @@ TEST_F(GameRecorderTest, APassWithManyClockReadsReplays) {
 // Catches a game's end left in the buffer: the file holds the lost game the moment it ends,
 // before any second has passed, though no checkpoint follows it.
 TEST_F(GameRecorderTest, TheEndOfAGameIsInTheFileAtOnce) {
-    GameContext context;
-    ParticleSystem trail = ParticleSystem::withoutGpu();
-    ParticleSystem shimmer = ParticleSystem::withoutGpu();
-    context.links.playerParticles = &trail;
-    context.links.clockParticles = &shimmer;
-    FakeClock clock;
-    std::ostringstream summaries;
-    GameRecorder recorder(clock, summaries);
-    ASSERT_TRUE(recorder.start(path_.string(), recordingHeaderFor(context.settings)));
-    ScriptInput input({{kEnter}});
-    HeadlessFrameOutput output;
-    CommandEffects effects;
-    PassInput pass;
-    while (context.state != GameState::Lost) {
-        clock.time += kFrame;
-        runLoopPass(context, recorder.clock(), output, effects, input, pass);
-        recorder.passDone(pass, context);
-        ASSERT_LT(clock.time, 90.0) << "nobody at the keys loses long before the end";
+    RecordingRun run(path_, Settings{}, {{kEnter}});
+    while (run.context.state != GameState::Lost) {
+        run.playPass();
+        ASSERT_LT(run.clock.time, 90.0) << "nobody at the keys loses long before the end";
     }
     // What a crash now would leave behind.
     const auto copy = std::filesystem::temp_directory_path() / "chronocell_crash_copy.ccr";
     std::filesystem::copy_file(path_, copy, std::filesystem::copy_options::overwrite_existing);
     int exitCode = -1;
     std::string errors;
-    EXPECT_EQ(replayed(copy, exitCode, errors), summaries.str());
+    EXPECT_EQ(replayed(copy, exitCode, errors), run.summaries.str());
     EXPECT_EQ(exitCode, kExitPlayed) << errors;
     std::filesystem::remove(copy);
-    recorder.finish(context);
+    run.finish();
 }
 
 // Catches a writer that only writes when its buffer fills or at a checkpoint, and one that
