@@ -134,6 +134,19 @@ TEST_F(GameRecorderTest, EveryKeptRefreshRateIsRecordedReadably) {
     }
 }
 
+// Catches a loop pass that hands the recorder commands the reader refuses (a wheel turn that
+// is no number or too large, a key code no keyboard sends): the whole recording would be lost.
+TEST_F(GameRecorderTest, CommandsBeyondAFilesBoundsAreRecordedReadably) {
+    const ScriptPass odd = {PassCommand::zoom(std::numeric_limits<double>::quiet_NaN()),
+                            PassCommand::zoom(5000.0), PassCommand::keyReleased(4000),
+                            PassCommand::zoom(-1e300)};
+    const RecordedGame game = record(Settings{}, {{kEnter}, odd, odd}, 10);
+    int exitCode = -1;
+    std::string errors;
+    EXPECT_EQ(replayed(game.path, exitCode, errors), game.summaries);
+    EXPECT_EQ(exitCode, kExitPlayed) << errors;
+}
+
 // Keys mashed between two passes (as during a freeze) start a game with every Enter, each read
 // of the clock kept: catches a reader that takes fewer reads in one pass than the game makes.
 TEST_F(GameRecorderTest, APassWithManyClockReadsReplays) {
