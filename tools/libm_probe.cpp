@@ -1,14 +1,22 @@
-// Hashes what the C library's single-precision cosine and sine return for every float from -400
-// to 400, the arguments the relic walk can give them (the heading in radians over a whole game).
-// A replay is only the game it claims to be where these agree bit for bit, so the output of two
-// builds (another architecture, another libm, other compiler flags) is compared as text: equal
-// lines, equal results. Two paths are hashed, because a compiler may merge a cosine and a sine of
-// the same value into one sincosf call (GCC does at -O2) or keep them apart (clang with errno
-// kept does), and the two are separate library functions.
+// Hashes the cosine and sine the relic walk uses (portableCos and portableSin) for every float
+// from -400 to 400, the arguments a whole game can give them (the heading in radians), and
+// beside them what the C library's own sincosf returns. The game's must agree bit for bit
+// between any two builds (another architecture, another libm, other compiler flags), so their
+// output is compared as text; the library's shows where the library alone would not agree.
 //
-// Usage: libm_probe [--stride N]          hash every Nth float of the range
-//        libm_probe --blocks [--stride N] also one hash per block of 2^24 bit patterns
-//        libm_probe --print FIRST COUNT   the results for COUNT patterns from FIRST (hex) on
+// A CPU's libm may pick its code by the CPU's features (x86-64 glibc takes a fused multiply-add
+// version where the CPU has one), so the same binary can hash differently on two machines; on
+// x86-64 GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA shows the other version. Build it with the
+// game's floating-point flags and its src/world/PortableTrig.cpp.
+//
+// Usage: libm_probe [--blocks] [--stride N] [--from HEX] [--to HEX]
+//          hashes every Nth bit pattern from FROM to TO (of the positive floats, 0 to 43c80000,
+//          that is 400) and the same patterns with the sign bit; --blocks adds one hash per
+//          block of 2^24 patterns, to narrow down a difference
+//        libm_probe --print FIRST COUNT
+//          the results for COUNT patterns from FIRST (hex) on, one line each
+#include "world/PortableTrig.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -39,12 +47,13 @@ float floatOf(std::uint32_t bits) {
     return value;
 }
 
-// Kept out of line, so that the compiler cannot see both calls on one value and merge them.
+// The game's own functions, which must agree everywhere; the library's merged call beside them
+// shows where the library alone would not.
 [[gnu::noinline]] float cosineOf(float x) {
-    return std::cos(x);
+    return portableCos(x);
 }
 [[gnu::noinline]] float sineOf(float x) {
-    return std::sin(x);
+    return portableSin(x);
 }
 
 struct Results {
@@ -76,18 +85,26 @@ struct Hashes {
 };
 
 void printHashes(const char* label, const Hashes& hashes) {
-    std::printf("%s cos,sin %016llx sincos %016llx over %llu floats\n", label,
+    std::printf("%s game %016llx libm %016llx over %llu floats\n", label,
                 static_cast<unsigned long long>(hashes.apart),
                 static_cast<unsigned long long>(hashes.merged),
                 static_cast<unsigned long long>(hashes.count));
 }
 
-// Both signs of every stride-th pattern; with `blocks`, a line for each block of patterns.
-Hashes hashRange(std::uint32_t stride, bool blocks) {
+struct Sweep {
+    std::uint32_t from = 0;
+    std::uint32_t to = kLastPattern;
+    std::uint32_t stride = 1;
+    bool blocks = false;
+};
+
+// Both signs of every stride-th pattern; with blocks, a line for each block of patterns.
+Hashes hashRange(const Sweep& sweep) {
+    const bool blocks = sweep.blocks;
     Hashes total;
     Hashes block;
-    std::uint32_t blockNumber = 0;
-    for (std::uint64_t pattern = 0; pattern <= kLastPattern; pattern += stride) {
+    std::uint32_t blockNumber = sweep.from >> kBlockShift;
+    for (std::uint64_t pattern = sweep.from; pattern <= sweep.to; pattern += sweep.stride) {
         const auto bits = static_cast<std::uint32_t>(pattern);
         if (blocks && (bits >> kBlockShift) != blockNumber) {
             printHashes(("block " + std::to_string(blockNumber)).c_str(), block);
@@ -124,10 +141,30 @@ bool parseNumber(const char* text, int base, std::uint32_t& value) {
 
 int usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s [--blocks] [--stride N]\n"
+                 "usage: %s [--blocks] [--stride N] [--from HEX] [--to HEX]\n"
                  "       %s --print FIRST COUNT   (FIRST a hexadecimal bit pattern)\n",
                  program, program);
     return 2;
+}
+
+// The option at argv[arg] and its value, if it takes one; false for anything else.
+bool parseSweepOption(char** argv, int argc, int& arg, Sweep& sweep) {
+    const std::string option = argv[arg];
+    if (option == "--blocks") {
+        sweep.blocks = true;
+        return true;
+    }
+    if (arg + 1 >= argc) {
+        return false;
+    }
+    const char* value = argv[++arg];
+    if (option == "--stride") {
+        return parseNumber(value, 10, sweep.stride) && sweep.stride > 0;
+    }
+    if (option == "--from") {
+        return parseNumber(value, 16, sweep.from);
+    }
+    return option == "--to" && parseNumber(value, 16, sweep.to);
 }
 
 } // namespace
@@ -142,19 +179,15 @@ int main(int argc, char** argv) {
         printResults(first, count);
         return 0;
     }
-    std::uint32_t stride = 1;
-    bool blocks = false;
+    Sweep sweep;
     for (int arg = 1; arg < argc; ++arg) {
-        const std::string option = argv[arg];
-        if (option == "--blocks") {
-            blocks = true;
-        } else if (option == "--stride" && arg + 1 < argc &&
-                   parseNumber(argv[arg + 1], 10, stride) && stride > 0) {
-            ++arg;
-        } else {
+        if (!parseSweepOption(argv, argc, arg, sweep)) {
             return usage(argv[0]);
         }
     }
-    printHashes("all", hashRange(stride, blocks));
+    if (sweep.from > sweep.to || sweep.to > kLastPattern) {
+        return usage(argv[0]);
+    }
+    printHashes("all", hashRange(sweep));
     return 0;
 }

@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """Every build of the game replays every recording alike: the release build's summaries of a
 corpus of recorded games are compared, line for line and exit code for exit code, with those of
-other builds of the rules: arm64 (cross-compiled, run under qemu-user), i386 (SSE2 arithmetic),
-the whole game built for x86-64-v3 with a packager's fused multiply-add flags, clang at -O3 for
-x86-64-v3, and an unoptimised build. The C library's cosine and sine, the only library calls
-the rules make, are compared across the same ports.
+other builds of the rules: arm64 (cross-compiled, run under qemu-user), i386 (SSE2 arithmetic;
+natively where the kernel runs 32-bit programs, else under qemu-user), the whole game built for
+x86-64-v3 with a packager's fused multiply-add flags, clang at -O3 for x86-64-v3, an unoptimised
+build, and the release build on the C library's code for CPUs without FMA. The relic walk's
+cosine and sine, whose library versions differ between such CPUs, are compared across the same
+ports.
 
 Usage: verify_ports.py BUILD_FOLDER [COUNT]
 """
@@ -23,15 +25,20 @@ I386_QEMU = ["qemu-i386-static", "-L", "/usr/i686-linux-gnu"]
 # Flags a packager might add that would fuse a*b+c, were the build not to turn that off.
 FMA_FLAGS = "-O3 -march=x86-64-v3 -ffp-contract=fast"
 JOBS = str(os.cpu_count() or 2)
-# Every 4096th float of the relic walk's range: a few seconds under qemu.
-PROBE_STRIDE = "4096"
+# The C library's cosine and sine differ between its FMA code and its other code at a few
+# arguments; this range holds four of them (a quarter of a second under qemu), every 4096th
+# float of the relic walk's range the rest.
+PROBE_SWEEPS = [["--from", "418a0000", "--to", "418affff"], ["--stride", "4096"]]
+NO_FMA_LIBM = {"GLIBC_TUNABLES": "glibc.cpu.hwcaps=-AVX2,-FMA"}
 
 
 class Port:
     def __init__(self, name, folder, configure, target="chronocell-verify", runner=(),
-                 environment=None, probe_compiler=None, probe_flags=()):
+                 environment=None, probe_compiler=None, probe_flags=(), run_environment=None):
         self.name = name
-        self.folder = os.path.join(SOURCE, folder)
+        self.run_environment = run_environment
+        # None: the release build, built already.
+        self.folder = os.path.join(SOURCE, folder) if folder else None
         self.configure = configure
         self.target = target
         self.runner = list(runner)
@@ -62,6 +69,8 @@ PORTS = [
         "-DCMAKE_BUILD_TYPE=Release"], environment={"CXXFLAGS": FMA_FLAGS, "CFLAGS": FMA_FLAGS},
          probe_compiler="clang++-14", probe_flags=["-march=x86-64-v3"]),
     Port("-O0", "build-O0", RULES_ONLY + ["-DCMAKE_BUILD_TYPE=Debug"]),
+    # The release build itself, on the C library's code for CPUs without FMA (older x86-64).
+    Port("x86-64 without FMA in the C library", None, None, run_environment=NO_FMA_LIBM),
 ]
 
 
@@ -90,8 +99,9 @@ def build(port):
         sys.exit(f"{port.name}: the build failed:\n{result.stdout[-4000:]}{result.stderr[-4000:]}")
 
 
-def replay(command):
-    result = subprocess.run(command, capture_output=True, text=True, timeout=600)
+def replay(command, environment=None):
+    result = subprocess.run(command, capture_output=True, text=True, timeout=600,
+                            env=dict(os.environ, **(environment or {})))
     return result.returncode, result.stdout
 
 
@@ -128,7 +138,8 @@ def reference_summaries(build_folder, recordings):
 
 def compare(port, recordings, reference):
     with concurrent.futures.ThreadPoolExecutor(int(JOBS)) as pool:
-        results = list(pool.map(lambda r: replay(port.replay_command(r)), recordings))
+        results = list(pool.map(lambda r: replay(port.replay_command(r), port.run_environment),
+                                recordings))
     failures = [(recording, expected, got) for recording, expected, got
                 in zip(recordings, reference, results) if expected != got]
     for recording, expected, got in failures[:5]:
@@ -137,18 +148,32 @@ def compare(port, recordings, reference):
     return not failures
 
 
-def probe(port, native_hash):
+def probe_hashes(compiler, flags, binary, runner=(), environment=None):
+    """The game's and the library's hashes of cosine and sine over the probe's sweeps."""
+    run([compiler, "-std=c++20", "-O2", "-fno-fast-math", "-ffp-contract=off"] + flags +
+        ["-I", os.path.join(SOURCE, "src"), os.path.join(SOURCE, "tools", "libm_probe.cpp"),
+         os.path.join(SOURCE, "src", "world", "PortableTrig.cpp"), "-o", binary])
+    game, library = [], []
+    for sweep in PROBE_SWEEPS:
+        words = run(list(runner) + [binary] + sweep, environment=environment,
+                    capture_output=True, text=True).stdout.split()
+        game.append(words[words.index("game") + 1])
+        library.append(words[words.index("libm") + 1])
+    return game, library
+
+
+def probe(port, native):
     if port.probe_compiler is None:
         return True
-    binary = os.path.join(port.folder, "libm_probe")
     # The probe is the one program here built without CMake, so it takes the rules' own
     # floating-point flags by hand.
-    run([port.probe_compiler, "-std=c++20", "-O2", "-ffp-contract=off"] + port.probe_flags +
-        [os.path.join(SOURCE, "tools", "libm_probe.cpp"), "-o", binary])
-    runner = port.runner
-    result = run(runner + [binary, "--stride", PROBE_STRIDE], capture_output=True, text=True)
-    if result.stdout != native_hash:
-        print(f"  {port.name}: cosine and sine differ:\n    {result.stdout}    {native_hash}")
+    game, library = probe_hashes(port.probe_compiler, port.probe_flags,
+                                 os.path.join(port.folder, "libm_probe"), port.runner)
+    if library != native[1]:
+        print(f"  {port.name}: the C library's cosine and sine differ from the release build's; "
+              "the game's own agree" if game == native[0] else "")
+    if game != native[0]:
+        print(f"  {port.name}: the game's cosine and sine differ: {game} {native[0]}")
         return False
     return True
 
@@ -161,16 +186,20 @@ def main():
     started = time.monotonic()
     recordings = make_corpus(build_folder, count)
     reference = reference_summaries(build_folder, recordings)
-    native_probe = os.path.join(build_folder, "libm_probe")
-    run(["g++", "-std=c++20", "-O2", "-ffp-contract=off",
-         os.path.join(SOURCE, "tools", "libm_probe.cpp"), "-o", native_probe])
-    native_hash = run([native_probe, "--stride", PROBE_STRIDE], capture_output=True,
-                      text=True).stdout
-    ok = True
+    native = probe_hashes("g++", [], os.path.join(build_folder, "libm_probe"))
+    # The same machine with the C library's code for CPUs without FMA, as older x86-64 runs it.
+    without_fma = probe_hashes("g++", [], os.path.join(build_folder, "libm_probe"),
+                               environment=NO_FMA_LIBM)
+    ok = without_fma[0] == native[0]
+    print(f"x86-64 without FMA in the C library: cosine and sine "
+          f"{'as the release build has them' if ok else 'DIFFER'}"
+          f"{' (the library alone differs)' if without_fma[1] != native[1] else ''}")
     PORTS[1].runner = i386_runner()
+    PORTS[-1].folder = build_folder
     for port in PORTS:
-        build(port)
-        same = compare(port, recordings, reference) and probe(port, native_hash)
+        if port.configure is not None:
+            build(port)
+        same = compare(port, recordings, reference) and probe(port, native)
         print(f"{port.name}: {len(recordings)} recordings "
               f"{'replay as the release build does' if same else 'DIFFER'}")
         ok = ok and same

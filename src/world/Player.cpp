@@ -1,6 +1,7 @@
 #include "world/Player.h"
 
 #include "render/Camera.h"
+#include "world/PortableTrig.h"
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
@@ -26,8 +27,8 @@ void Player::update(float dt) {
 void Player::updateRelicMotion(float dt) {
     heading += turnRate * dt;
     const float w = heading * kDegToRad;
-    z += std::cos(w) * moveSpeed * dt;
-    x += std::sin(w) * moveSpeed * dt;
+    z += portableCos(w) * moveSpeed * dt;
+    x += portableSin(w) * moveSpeed * dt;
     updateVertical(dt);
 }
 
