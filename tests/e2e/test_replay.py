@@ -62,8 +62,9 @@ class ReplayTest(unittest.TestCase):
 
     def test_a_game_killed_on_its_last_screen_replays_whole(self):
         """The game's end is in the file though the process dies a second later, without a
-        chance to close it; a refresh rate the settings keep beyond the keys' range comes back,
-        and Enter and Escape mashed on the lost screen (many games started in few passes) too."""
+        chance to close it, and a refresh rate the settings keep beyond the keys' range comes
+        back. (Many games started in one pass are recorded through the recorder's unit tests: a
+        burst of keys cannot be made to land in one pass from here.)"""
         def prepare(assets):
             with open(os.path.join(assets, "settings.ini"), "w") as file:
                 file.write("[window]\nrefresh_rate = 1440\n")
@@ -77,14 +78,11 @@ class ReplayTest(unittest.TestCase):
         game.wait_for_play("e2e_crash_play")
         game.hold("a")
         self.last_picture(game, "e2e_crash_lost")
-        game.xdotool("key", "--delay", "0", *(["Return", "Escape"] * 12 + ["Return"]))
-        self.last_picture(game, "e2e_crash_lost_again")
         time.sleep(1.0)
         game.process.send_signal(signal.SIGKILL)
         game.process.wait(timeout=10)
         recorded = game.stdout()
-        self.assertRegex(recorded, r"^game 1: lost, ")
-        self.assertRegex(recorded.splitlines()[-1], r"^game 1[0-9]: lost, ")
+        self.assertRegex(recorded, r"^game 1: lost, [^\n]*\n$")
 
         headless = subprocess.run([harness.OPTIONS.binary, "--replay", recording, "--headless"],
                                   capture_output=True, text=True, timeout=120,
