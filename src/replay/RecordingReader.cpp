@@ -326,11 +326,11 @@ RecordingReader::Next RecordingReader::next(RecordedPass& pass) {
     pass.clockReads.clear();
     pass.checkpoint.reset();
     pass.wallMilliseconds = wall_;
-    if (!problem_.empty()) {
-        return Next::Damaged;
-    }
     if (cutAt_) {
         return Next::Cut;
+    }
+    if (!problem_.empty()) {
+        return Next::Damaged;
     }
     if (runLeft_ > 0) {
         --runLeft_;

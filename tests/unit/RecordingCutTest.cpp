@@ -22,6 +22,8 @@ struct ReadBack {
     std::size_t passCount = 0;
     bool matchesReference = true;
     RecordingReader::Next last = RecordingReader::Next::Damaged;
+    // What one more call says.
+    RecordingReader::Next afterTheEnd = RecordingReader::Next::Damaged;
     std::size_t cutAt = 0;
 };
 
@@ -44,6 +46,7 @@ ReadBack readBack(std::vector<std::uint8_t> bytes, const std::vector<RecordedPas
         }
         ++result.passCount;
     }
+    result.afterTheEnd = reader.next(pass);
     result.cutAt = reader.cutAt();
     return result;
 }
@@ -71,6 +74,7 @@ TEST(RecordingCut, EveryCutKeepsTheWholePassesBeforeIt) {
         }
         headerEnd = headerEnd == 0 ? size : headerEnd;
         ASSERT_NE(cut.last, RecordingReader::Next::Damaged);
+        ASSERT_EQ(cut.afterTheEnd, cut.last) << "a reader must keep saying where it stopped";
         ASSERT_TRUE(cut.matchesReference);
         ASSERT_GE(cut.passCount, passesBefore) << "a longer prefix kept fewer passes";
         ASSERT_LE(cut.cutAt, size);
