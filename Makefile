@@ -17,7 +17,8 @@ PREFIX     ?= /usr/local
 .PHONY: run test deps port-deps verify-ports bench-replay screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
-run: build
+# The game alone: the test programs are built by `make test`.
+run: game
 	./tools/with-display.sh ./$(BUILD)/chronocell
 
 # Every test program and game starts an X server of its own, so ctest runs them side by side.

@@ -1,6 +1,7 @@
 #include "app/GameReplay.h"
 
 #include "app/Application.h"
+#include "app/QuitSignals.h"
 #include "app/WindowEffects.h"
 #include "game/GameContext.h"
 
@@ -31,7 +32,7 @@ bool GameReplay::playerLeft() {
         left_ = left_ || (command.kind == PassCommand::Kind::Key && command.key == GLFW_KEY_ESCAPE);
     }
     application_->windowCommands.clear();
-    left_ = left_ || glfwWindowShouldClose(window_) == GLFW_TRUE;
+    left_ = left_ || glfwWindowShouldClose(window_) == GLFW_TRUE || quitSignals::received();
     return left_;
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainLoop.h"
 
 #include "app/Application.h"
+#include "app/QuitSignals.h"
 #include "app/WindowEffects.h"
 #include "game/LoopPass.h"
 
@@ -16,6 +17,10 @@ void runMainLoop(GLFWwindow* window, Application& application, InputSource& inpu
                  PassObserver* observer) {
     PassInput pass;
     while (!glfwWindowShouldClose(window)) {
+        if (quitSignals::received()) {
+            glfwSetWindowShouldClose(window, GLFW_TRUE);
+            break;
+        }
         runLoopPass(window, application, input, pass);
         if (observer != nullptr) {
             observer->passDone(pass, application.context);

@@ -11,6 +11,7 @@
 #include "app/GameSession.h"
 #include "app/GameSounds.h"
 #include "app/GamepadMappings.h"
+#include "app/QuitSignals.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     if (commandLine.replayFile && commandLine.headless) {
         return replayHeadless(*commandLine.replayFile, std::cout, std::cerr);
     }
+    // A headless replay keeps the default: the signal ends it at once.
+    quitSignals::install();
     if (!useContentRoot(searchForThisProgram(commandLine.dataFolder))) {
         return kSetupFailed;
     }
