@@ -28,6 +28,22 @@ float clampToUnit(double value, float fallback) {
     return static_cast<float>(std::clamp(value, 0.0, 1.0));
 }
 
+// Every key the file holds replaces the value in `settings`; a missing or unusable value keeps it.
+void applySettings(const INIReader& reader, Settings& settings) {
+    settings.width = readWindowSide(reader, "width", settings.width);
+    settings.height = readWindowSide(reader, "height", settings.height);
+    settings.refreshRate =
+        static_cast<int>(reader.GetInteger(kSection, "refresh_rate", settings.refreshRate));
+    settings.fullscreen = reader.GetBoolean(kSection, "fullscreen", settings.fullscreen);
+    settings.shaderBrightness =
+        clampToUnit(reader.GetReal(kSection, "shader_brightness", settings.shaderBrightness),
+                    settings.shaderBrightness);
+    settings.title = reader.Get(kSection, "title", settings.title);
+    settings.volume =
+        clampToUnit(reader.GetReal(kAudioSection, "volume", settings.volume), settings.volume);
+    settings.soundEnabled = reader.GetBoolean(kAudioSection, "enabled", settings.soundEnabled);
+}
+
 } // namespace
 
 Settings readSettings(const std::string& path) {
@@ -41,17 +57,35 @@ Settings readSettings(const std::string& path) {
                   << std::endl;
         return settings;
     }
-    settings.width = readWindowSide(reader, "width", Settings::kDefaultWidth);
-    settings.height = readWindowSide(reader, "height", Settings::kDefaultHeight);
-    settings.refreshRate = static_cast<int>(
-        reader.GetInteger(kSection, "refresh_rate", Settings::kDefaultRefreshRate));
-    settings.fullscreen = reader.GetBoolean(kSection, "fullscreen", false);
-    settings.shaderBrightness =
-        clampToUnit(reader.GetReal(kSection, "shader_brightness", Settings::kDefaultBrightness),
-                    Settings::kDefaultBrightness);
-    settings.title = reader.Get(kSection, "title", Settings::kDefaultTitle);
-    settings.volume = clampToUnit(reader.GetReal(kAudioSection, "volume", Settings::kDefaultVolume),
-                                  Settings::kDefaultVolume);
-    settings.soundEnabled = reader.GetBoolean(kAudioSection, "enabled", true);
+    applySettings(reader, settings);
     return settings;
+}
+
+std::string userSettingsPath(const char* configHome, const char* home) {
+    // The base directory specification counts only absolute paths; anything else means unset.
+    if (configHome != nullptr && configHome[0] == '/') {
+        return std::string(configHome) + "/chronocell/settings.ini";
+    }
+    if (home != nullptr && home[0] != '\0') {
+        return std::string(home) + "/.config/chronocell/settings.ini";
+    }
+    return std::string();
+}
+
+void overlayUserSettings(Settings& settings, const std::string& path, std::ostream& errors) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::exists(path, error)) {
+        return;
+    }
+    const bool isFolder = std::filesystem::is_directory(path, error);
+    const INIReader reader(isFolder ? std::string() : path);
+    if (isFolder || reader.ParseError() != 0) {
+        errors << "chronocell: cannot use " << path << " ("
+               << (isFolder || reader.ParseError() < 0
+                       ? std::string("unreadable")
+                       : "line " + std::to_string(reader.ParseError()) + " is not a setting")
+               << "); the shipped settings stand" << std::endl;
+        return;
+    }
+    applySettings(reader, settings);
 }

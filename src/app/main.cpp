@@ -19,6 +19,7 @@
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
 
     auto context = std::make_unique<GameContext>();
     context->settings = readSettings(assetPath(kSettingsPath));
+    overlayUserSettings(context->settings,
+                        userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                        std::cerr);
     std::optional<RecordingReader> recording;
     RecordingHeader header;
     if (commandLine.replayFile) {

@@ -103,6 +103,8 @@ class GameRun:
         # SDL's silent audio driver: every game opens a working device, which mixes and plays
         # nothing, whether or not the machine has a sound card.
         self.env["SDL_AUDIODRIVER"] = "dummy"
+        # The player's own settings of whoever runs the tests stay out of them.
+        self.env["XDG_CONFIG_HOME"] = os.path.join(self.folder, "config")
         if self.xvfb:
             self.env["DISPLAY"] = self.xvfb.display
         if env:

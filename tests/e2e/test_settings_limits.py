@@ -3,6 +3,7 @@ exit with 0. Sizes of zero or below fall back to the defaults, sizes beyond the 
 brought down to it, brightness is clamped, and a title is passed on as the reader gives it."""
 
 import os
+import tempfile
 import random
 import time
 import unittest
@@ -35,10 +36,10 @@ class SettingsLimitsTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.xvfb.stop()
 
-    def play(self, prepare, title="."):
+    def play(self, prepare, title=".", env=None):
         """Starts the game, checks it plays (Escape in play does not quit) and exits with 0;
         returns the window's size and title and the game's standard output."""
-        game = harness.GameRun(prepare=prepare, xvfb=self.xvfb)
+        game = harness.GameRun(prepare=prepare, xvfb=self.xvfb, env=env)
         self.addCleanup(game.close)
         game.wait_window(title, timeout=60)
         size, name = game.geometry(), game.title()
@@ -50,6 +51,15 @@ class SettingsLimitsTest(unittest.TestCase):
         self.assertEqual(0, game.wait_exit(timeout=30), game.stdout() + game.stderr())
         self.assertEqual([], game.gl_errors())
         return size, name, game.stdout()
+
+    def test_the_players_own_file_overrides_the_shipped_one_key_by_key(self):
+        config = tempfile.mkdtemp(prefix="chronocell-config-")
+        os.makedirs(os.path.join(config, "chronocell"))
+        with open(os.path.join(config, "chronocell", "settings.ini"), "w") as file:
+            file.write("[window]\nwidth = 640\n")
+        size, name, out = self.play(settings_text("[window]\nheight = 500\ntitle = Shipped\n"),
+                                    title="^Shipped$", env={"XDG_CONFIG_HOME": config})
+        self.assertEqual(((640, 500), "Shipped", ""), (size, name, out))
 
     def test_sizes_of_zero_or_below_fall_back_to_the_defaults(self):
         for width, height in (("0", "0"), ("-1024", "-1"), ("-0x10", "600")):

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
 
 namespace {
 
@@ -134,4 +136,88 @@ TEST(RefreshRateStep, StepsByTheKeyAndNeverOverflows) {
     EXPECT_EQ(0, stepRefreshRate(5, -10));
     EXPECT_EQ(1000, stepRefreshRate(2147483647, 10)) << "a huge setting must not wrap around";
     EXPECT_EQ(0, stepRefreshRate(-2147483647 - 1, -10));
+}
+
+// Catches a user file that replaces keys it does not set, one that is not read at all, and a
+// damaged one that half applies or says nothing.
+TEST_F(SettingsFileTest, TheUsersFileOverridesKeyByKey) {
+    const std::string shipped = "[window]\nwidth = 1024\nheight = 700\nrefresh_rate = 75\n"
+                                "fullscreen = false\nshader_brightness = 0.5\ntitle = Shipped\n"
+                                "[audio]\nvolume = 0.4\nenabled = true\n";
+    struct Case {
+        const char* name;
+        std::optional<std::string> user;
+        bool reported;
+        Settings expected;
+    };
+    const Settings base = read(shipped);
+    Settings oneKey = base;
+    oneKey.width = 640;
+    Settings allKeys{1280, 720, 144, true, 0.9f, "Mine", 0.1f, false};
+    const std::vector<Case> cases = {
+        {"no user file", std::nullopt, false, base},
+        {"one key", "[window]\nwidth = 640\n", false, oneKey},
+        {"every key",
+         "[WINDOW]\nwidth=1280\nheight=720\nrefresh_rate=144\nfullscreen=yes\n"
+         "shader_brightness=0.9\ntitle=Mine\n[audio]\nvolume=0.1\nenabled=off\n",
+         false, allKeys},
+        {"an empty file", "", false, base},
+        {"a value that is no number", "[window]\nwidth = wide\n", false, base},
+        {"a damaged file", "[window]\nwidth = 640\nthis is not a setting\n", true, base},
+        {"binary bytes",
+         std::string("\x7f"
+                     "ELF\x01\x02\x00\x00 garbage\n",
+                     14),
+         true, base},
+    };
+    const auto user = folder / "user.ini";
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::filesystem::remove(user);
+        if (test.user) {
+            std::ofstream(user, std::ios::binary) << *test.user;
+        }
+        Settings settings = base;
+        std::ostringstream errors;
+        overlayUserSettings(settings, user.string(), errors);
+        EXPECT_EQ(settings.width, test.expected.width);
+        EXPECT_EQ(settings.height, test.expected.height);
+        EXPECT_EQ(settings.refreshRate, test.expected.refreshRate);
+        EXPECT_EQ(settings.fullscreen, test.expected.fullscreen);
+        EXPECT_FLOAT_EQ(settings.shaderBrightness, test.expected.shaderBrightness);
+        EXPECT_EQ(settings.title, test.expected.title);
+        EXPECT_FLOAT_EQ(settings.volume, test.expected.volume);
+        EXPECT_EQ(settings.soundEnabled, test.expected.soundEnabled);
+        const std::string said = errors.str();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), test.reported ? 1 : 0) << said;
+        if (test.reported) {
+            EXPECT_NE(said.find(user.string()), std::string::npos) << said;
+        }
+    }
+    std::ostringstream errors;
+    Settings settings = base;
+    overlayUserSettings(settings, folder.string(), errors);
+    EXPECT_NE(errors.str().find("unreadable"), std::string::npos) << "a folder is no file";
+    EXPECT_EQ(settings.width, base.width);
+}
+
+// Catches the wrong folder, and an empty or relative XDG_CONFIG_HOME taken for a folder.
+TEST(UserSettingsPath, FollowsTheBaseDirectoryRules) {
+    struct Case {
+        const char* configHome;
+        const char* home;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"/tmp/conf", "/home/p", "/tmp/conf/chronocell/settings.ini"},
+        {nullptr, "/home/p", "/home/p/.config/chronocell/settings.ini"},
+        {"", "/home/p", "/home/p/.config/chronocell/settings.ini"},
+        {"relative/conf", "/home/p", "/home/p/.config/chronocell/settings.ini"},
+        {nullptr, nullptr, ""},
+        {"", "", ""},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(userSettingsPath(test.configHome, test.home), test.expected)
+            << (test.configHome ? test.configHome : "(unset)");
+    }
 }
