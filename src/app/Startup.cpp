@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iostream>
 #include <stb/stb_image.h>
+#include <string>
 
 void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight) {
     if (screenWidth > 0) {
@@ -20,8 +21,31 @@ void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight) {
     }
 }
 
+namespace {
+
+// GLFW's own words for its last error, or an empty string.
+std::string lastGlfwError() {
+    const char* description = nullptr;
+    glfwGetError(&description);
+    return description != nullptr ? description : "";
+}
+
+// Says why on standard error, beside the fixed line on standard output.
+void reportNoWindow(const std::string& reason) {
+    std::cerr << "chronocell: cannot open the game's window"
+              << (reason.empty() ? std::string() : ": " + reason)
+              << " (Chronocell needs an X11 or Wayland display and OpenGL 4.3 core)" << std::endl;
+}
+
+} // namespace
+
 GLFWwindow* createGameWindow(Settings& settings) {
-    glfwInit();
+    if (glfwInit() == GLFW_FALSE) {
+        const std::string reason = lastGlfwError();
+        std::cout << "Failes to create GLFW window" << std::endl;
+        reportNoWindow(reason);
+        return nullptr;
+    }
     // A window far larger than the screen cannot be seen whole and costs a framebuffer of that
     // size on every frame (a 16384-pixel square takes seconds a frame in software rendering).
     if (GLFWmonitor* primary = glfwGetPrimaryMonitor()) {
@@ -36,7 +60,9 @@ GLFWwindow* createGameWindow(Settings& settings) {
     GLFWwindow* window =
         glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), monitor, nullptr);
     if (window == nullptr) {
+        const std::string reason = lastGlfwError();
         std::cout << "Failes to create GLFW window" << std::endl;
+        reportNoWindow(reason);
         glfwTerminate();
         return nullptr;
     }

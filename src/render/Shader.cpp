@@ -4,6 +4,8 @@
 
 #include <glad/gl.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <glm/gtc/type_ptr.hpp>
@@ -23,6 +25,18 @@ void openSource(std::ifstream& file, const char* path) {
         throw std::ios_base::failure("a folder, not a shader file: " + fileName);
     }
     file.open(fileName);
+}
+
+// Why a shader file could not be read, in words.
+std::string shaderFileProblem(const std::string& fileName, int reason) {
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error)) {
+        return "a folder, not a file";
+    }
+    if (!std::filesystem::exists(fileName, error)) {
+        return "no such file";
+    }
+    return reason != 0 ? std::strerror(reason) : "it cannot be read";
 }
 
 // Reads a whole file through a stream whose failures raise, so a missing or unreadable file
@@ -57,17 +71,25 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath) {
     std::ifstream fragmentFile;
     vertexFile.exceptions(std::ifstream::failbit | std::ifstream::badbit);
     fragmentFile.exceptions(std::ifstream::failbit | std::ifstream::badbit);
+    // Which file a failure belongs to, for the line that names it.
+    const char* reading = vertexPath;
     try {
         openSource(vertexFile, vertexPath);
+        reading = fragmentPath;
         openSource(fragmentFile, fragmentPath);
+        reading = vertexPath;
         std::string vertexText = readWholeFile(vertexFile);
+        reading = fragmentPath;
         std::string fragmentText = readWholeFile(fragmentFile);
         vertexFile.close();
         fragmentFile.close();
         vertexSource = std::move(vertexText);
         fragmentSource = std::move(fragmentText);
     } catch (const std::ios_base::failure&) {
+        const int reason = errno;
         std::cout << "ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ" << std::endl;
+        std::cerr << "chronocell: cannot read the shader " << assetPath(reading) << ": "
+                  << shaderFileProblem(assetPath(reading), reason) << std::endl;
     }
 
     const GLuint vertex =

@@ -46,6 +46,8 @@ unsigned int loadTexture(const char* path) {
         uploadRgb(width, height, pixels);
     } else {
         std::cout << "Failed to load texture" << std::endl;
+        std::cerr << "chronocell: cannot load the texture " << assetPath(path) << ": "
+                  << stbi_failure_reason() << std::endl;
     }
     stbi_image_free(pixels);
     return texture;

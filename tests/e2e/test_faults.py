@@ -182,6 +182,14 @@ class FaultMatrixTest(unittest.TestCase):
             self.assertRegex(line, "^" + pattern + "$")
         if not expected:
             self.assertEqual("", result.stdout)
+        # A shader or texture that did not load is also named, with the reason, on standard
+        # error.
+        unread = any(line.startswith(("ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ",
+                                      "Failed to load texture")) for line in lines)
+        if unread:
+            named = [line for line in stderr.splitlines() if line.startswith("chronocell: cannot ")
+                     and ("assets/" + name + ": ") in line]
+            self.assertEqual(1, len(named), context)
         if name in faults.SOUNDS:
             sound_lines = [line for line in stderr.splitlines() if line.startswith("ERROR")]
             self.assertEqual(1, len(sound_lines), context)

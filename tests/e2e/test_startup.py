@@ -42,10 +42,24 @@ class StartupTest(unittest.TestCase):
         game.tap("Escape")
         self.assertEqual(0, game.wait_exit())
 
-    def test_no_display_fails_with_minus_one(self):
-        game = self.run_game(display=False)
-        self.assertEqual(255, game.wait_exit())
-        self.assertEqual("Failes to create GLFW window\n", game.stdout())
+    def test_no_window_fails_with_minus_one_and_says_why(self):
+        """No display at all, and a driver without OpenGL 4.3: the fixed line on standard
+        output, exit 255, and GLFW's reason with what the game needs on standard error."""
+        cases = (
+            ("no display", dict(display=False), "The DISPLAY environment variable is missing"),
+            ("OpenGL 3.3 only", dict(env={"MESA_GL_VERSION_OVERRIDE": "3.3"}),
+             "Failed to create context"),
+        )
+        for name, arguments, reason in cases:
+            with self.subTest(name):
+                game = self.run_game(**arguments)
+                self.assertEqual(255, game.wait_exit())
+                self.assertEqual("Failes to create GLFW window\n", game.stdout())
+                lines = game.stderr().splitlines()
+                self.assertEqual(1, len(lines), game.stderr())
+                self.assertRegex(lines[0], "^chronocell: cannot open the game's window: .*" +
+                                 reason + ".* needs an X11 or Wayland display and OpenGL 4.3 "
+                                 "core")
 
 
 if __name__ == "__main__":
