@@ -32,15 +32,27 @@ std::vector<fs::path> contentRootCandidates(const ContentRootSearch& search) {
         return {*search.dataFolder};
     }
     std::vector<fs::path> candidates;
+    if (search.executableFolder.empty()) {
+        if (!search.workingDirectory.empty()) {
+            candidates.push_back(search.workingDirectory);
+        }
+        return candidates;
+    }
+    const fs::path installed =
+        (search.executableFolder / search.installedContentFromExecutable).lexically_normal();
+    const bool inItsBuildFolder = sameFolder(search.executableFolder, search.buildFolder);
+    // An installed game plays its own content wherever it is started, whatever assets/ the
+    // folder it was started from happens to hold.
+    if (!inItsBuildFolder && holdsAssets(installed)) {
+        candidates.push_back(installed);
+    }
     if (!search.workingDirectory.empty()) {
         candidates.push_back(search.workingDirectory);
     }
-    if (search.executableFolder.empty()) {
-        return candidates;
+    if (candidates.empty() || candidates.front() != installed) {
+        candidates.push_back(installed);
     }
-    candidates.push_back(
-        (search.executableFolder / search.installedContentFromExecutable).lexically_normal());
-    if (sameFolder(search.executableFolder, search.buildFolder)) {
+    if (inItsBuildFolder) {
         candidates.push_back(search.sourceFolder);
     }
     return candidates;
@@ -65,6 +77,18 @@ ContentRootSearch searchForThisProgram(const std::optional<fs::path>& dataFolder
     search.buildFolder = CHRONOCELL_BUILD_FOLDER;
     search.sourceFolder = CHRONOCELL_SOURCE_FOLDER;
     return search;
+}
+
+std::string describeContentRoot(const ContentRootSearch& search) {
+    const std::vector<fs::path> candidates = contentRootCandidates(search);
+    if (const std::optional<fs::path> root = chooseContentRoot(candidates)) {
+        return "Content: " + root->string();
+    }
+    std::string line = "Content: none found in";
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        line += (i == 0 ? " " : ", ") + candidates[i].string();
+    }
+    return line;
 }
 
 bool useContentRoot(const ContentRootSearch& search) {

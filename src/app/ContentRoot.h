@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Where the game may find its content (the folder that holds assets/), in the order it looks.
@@ -19,6 +20,9 @@ struct ContentRootSearch {
     std::filesystem::path sourceFolder;
 };
 
+// --data alone when given; else, for an installed game (a binary outside its build folder whose
+// installed content holds assets/), that content first, then the working directory; else the
+// working directory, the installed content, and from its build folder the source tree.
 std::vector<std::filesystem::path> contentRootCandidates(const ContentRootSearch& search);
 
 // The first candidate holding an assets folder.
@@ -33,3 +37,6 @@ ContentRootSearch searchForThisProgram(const std::optional<std::filesystem::path
 // as the empty root, so that content paths stay relative as written. When no candidate holds
 // assets/, writes one line naming the folders tried on standard error and returns false.
 bool useContentRoot(const ContentRootSearch& search);
+
+// One line for --help: the content root this search would use, or the folders it tried.
+std::string describeContentRoot(const ContentRootSearch& search);

@@ -31,7 +31,11 @@ constexpr const char* kGamepadMappingsPath = "assets/gamecontrollerdb.txt";
 int main(int argc, char** argv) {
     const CommandLine commandLine = parseCommandLine({argv + std::min(argc, 1), argv + argc});
     if (commandLine.request != CommandLine::Request::Play) {
-        return answerCommandLine(commandLine);
+        const int exitCode = answerCommandLine(commandLine);
+        if (commandLine.request == CommandLine::Request::ShowHelp) {
+            std::cout << describeContentRoot(searchForThisProgram(commandLine.dataFolder)) << "\n";
+        }
+        return exitCode;
     }
     if (commandLine.replayFile && commandLine.headless) {
         return replayHeadless(*commandLine.replayFile, std::cout, std::cerr);

@@ -39,9 +39,13 @@ class InstallTestCase(unittest.TestCase):
         run("cmake", "--install", build_folder(), "--prefix", prefix)
         return prefix
 
-    def assert_plays_from_elsewhere(self, binary):
-        """Starts the game in a folder without content, plays, and leaves with two Escapes."""
+    def assert_plays_from_elsewhere(self, binary, stray_assets=False):
+        """Starts the game in a folder without content (or with an empty assets/ of no game's,
+        which an installed game must not take for its own), plays, and leaves with two
+        Escapes."""
         elsewhere = tempfile.mkdtemp(dir=self.scratch)
+        if stray_assets:
+            os.mkdir(os.path.join(elsewhere, "assets"))
         game = harness.GameRun(binary=binary, working_directory=elsewhere)
         self.addCleanup(game.close)
         game.wait_window()
@@ -59,6 +63,8 @@ class InstalledTreePlays(InstallTestCase):
         prefix = self.install(os.path.join(self.scratch, "prefix"))
         self.assertEqual(["chronocell"], os.listdir(os.path.join(prefix, "bin")))
         self.assert_plays_from_elsewhere(os.path.join(prefix, "bin", "chronocell"))
+        self.assert_plays_from_elsewhere(os.path.join(prefix, "bin", "chronocell"),
+                                         stray_assets=True)
         moved = shutil.move(prefix, os.path.join(self.scratch, "moved"))
         self.assert_plays_from_elsewhere(os.path.join(moved, "bin", "chronocell"))
 

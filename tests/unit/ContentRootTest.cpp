@@ -20,10 +20,12 @@ class ContentRootTest : public testing::Test {
     fs::path bin = installed / "bin";
     fs::path content = installed / "share/games/chronocell";
     fs::path working = top / "home";
+    // A binary copied out of any tree, with no content beside it.
+    fs::path copied = top / "somewhere";
 
     void SetUp() override {
         for (const fs::path& folder :
-             {source / "assets", build, bin, content / "assets", working}) {
+             {source / "assets", build, bin, content / "assets", working, copied}) {
             fs::create_directories(folder);
         }
     }
@@ -45,6 +47,8 @@ class ContentRootTest : public testing::Test {
 
 } // namespace
 
+// Catches an installed game taken over by a stray assets/ in the folder it starts from, and a
+// build-folder binary that stops preferring the checkout it is started in.
 TEST_F(ContentRootTest, LooksInTheGivenOrderAndOnlyInTheSourceTreeFromItsBuildFolder) {
     ContentRootSearch withData = search(bin);
     withData.dataFolder = top / "mine";
@@ -55,7 +59,10 @@ TEST_F(ContentRootTest, LooksInTheGivenOrderAndOnlyInTheSourceTreeFromItsBuildFo
         std::vector<fs::path> candidates;
     };
     const std::vector<Case> cases = {
-        {"installed binary", search(bin), {working, content}},
+        {"installed binary: its own content first", search(bin), {content, working}},
+        {"a binary with no content beside it",
+         search(copied),
+         {working, copied / "../share/games/chronocell"}},
         {"binary in its build folder",
          search(build),
          {working, build / "../share/games/chronocell", source}},
@@ -90,7 +97,9 @@ TEST_F(ContentRootTest, HandsTheChosenRootToThePathHelper) {
     };
     // The working directory stays implicit so that every path and message reads as before.
     const std::vector<Case> cases = {
-        {"working directory", bin, true, std::nullopt, "assets/settings.ini"},
+        {"working directory", copied, true, std::nullopt, "assets/settings.ini"},
+        {"installed content over a working directory's", bin, true, std::nullopt,
+         (content / "assets/settings.ini").string()},
         {"installed content", bin, false, std::nullopt, (content / "assets/settings.ini").string()},
         {"source tree", build, false, std::nullopt, (source / "assets/settings.ini").string()},
         {"--data naming the working directory", bin, true, working,
