@@ -23,8 +23,10 @@ constexpr unsigned int kImportFlags = aiProcess_CalcTangentSpace | aiProcess_Tri
                                       aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
 static_assert(kImportFlags == 0x800049);
 
-void reportImportError(std::string_view text) {
+// The fixed line on standard output, and one naming the file on standard error.
+void reportImportError(std::string_view text, const std::string& fileName) {
     std::cout << "ERROR::ASSIMP:: " << text << std::endl;
+    std::cerr << "chronocell: cannot load the model " << fileName << ": " << text << std::endl;
 }
 
 // Everything before the last '/' or '\'; a bare file name lives in the working directory.
@@ -82,7 +84,7 @@ Model::Model(const std::string& path) {
         loadModel(path);
     } catch (const std::exception& error) {
         meshes.clear();
-        reportImportError(error.what());
+        reportImportError(error.what(), assetPath(path));
     }
 }
 
@@ -92,13 +94,13 @@ void Model::loadModel(const std::string& path) {
     scene = importer.ReadFile(fileName, kImportFlags);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
         scene->mRootNode == nullptr) {
-        reportImportError(importer.GetErrorString());
+        reportImportError(importer.GetErrorString(), fileName);
         return;
     }
     // Junk in an OBJ file parses as a scene without error but with nothing in it; every model
     // of the game has meshes, so such a file is a failed load, not a silent empty model.
     if (scene->mNumMeshes == 0) {
-        reportImportError("No meshes in file \"" + fileName + "\".");
+        reportImportError("No meshes in file \"" + fileName + "\".", fileName);
         return;
     }
     rootTransform = toGlm(scene->mRootNode->mTransformation);

@@ -7,6 +7,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <filesystem>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
@@ -85,6 +86,25 @@ TextRenderer::~TextRenderer() {
     glDeleteVertexArrays(1, &vao);
 }
 
+namespace {
+
+// Why FreeType could not open the font, in words.
+std::string fontProblem(const std::string& fileName, FT_Error error) {
+    std::error_code status;
+    if (std::filesystem::is_directory(fileName, status)) {
+        return "a folder, not a file";
+    }
+    if (!std::filesystem::exists(fileName, status)) {
+        return "no such file";
+    }
+    if (error == FT_Err_Unknown_File_Format) {
+        return "not a font FreeType knows";
+    }
+    return "FreeType error " + std::to_string(error);
+}
+
+} // namespace
+
 void TextRenderer::loadGlyphs() {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
@@ -95,9 +115,13 @@ void TextRenderer::loadGlyphs() {
     // Without a library there is nothing to open the face with, and without a face every
     // glyph fails; both report their own messages below but never touch a null handle.
     FT_Face face = nullptr;
-    if (library == nullptr ||
-        FT_New_Face(library, assetPath(kFontPath).c_str(), kFaceIndex, &face) != 0) {
+    const FT_Error faceError =
+        library == nullptr ? FT_Err_Invalid_Library_Handle
+                           : FT_New_Face(library, assetPath(kFontPath).c_str(), kFaceIndex, &face);
+    if (faceError != 0) {
         std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
+        std::cerr << "chronocell: cannot load the font " << assetPath(kFontPath) << ": "
+                  << fontProblem(assetPath(kFontPath), faceError) << std::endl;
         face = nullptr;
     }
     if (face != nullptr) {

@@ -182,10 +182,12 @@ class FaultMatrixTest(unittest.TestCase):
             self.assertRegex(line, "^" + pattern + "$")
         if not expected:
             self.assertEqual("", result.stdout)
-        # A shader or texture that did not load is also named, with the reason, on standard
-        # error.
+        # A shader, texture, model or font that did not load is also named, with the reason,
+        # on standard error.
         unread = any(line.startswith(("ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ",
-                                      "Failed to load texture")) for line in lines)
+                                      "Failed to load texture", "ERROR::ASSIMP::",
+                                      "ERROR::FREETYPE: Failed to load font"))
+                     for line in lines)
         if unread:
             named = [line for line in stderr.splitlines() if line.startswith("chronocell: cannot ")
                      and ("assets/" + name + ": ") in line]
