@@ -12,6 +12,10 @@ fi
 # The other builds `make verify-ports` checks recordings with: arm64 and i386 cross compilers,
 # qemu-user to run them, clang. (Debian's g++-multilib conflicts with the arm64 cross compiler;
 # the i386 cross compiler stands in for it.)
+# What `make package` builds the Debian package with, and the font it links to.
+if [ "${CHRONOCELL_PACKAGE_DEPS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES debhelper lintian fonts-comfortaa git"
+fi
 if [ "${CHRONOCELL_PORT_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES g++-aarch64-linux-gnu g++-i686-linux-gnu qemu-user-static clang-14"
 fi

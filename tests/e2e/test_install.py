@@ -70,22 +70,46 @@ class InstalledTreePlays(InstallTestCase):
 
 
 class PackagePlays(InstallTestCase):
-    def test_package_plays_and_declares_only_installed_dependencies(self):
-        run("cpack", "--config", os.path.join(build_folder(), "CPackConfig.cmake"),
-            "-B", self.scratch)
+    def build_package(self, folder):
+        """`make package` in a clone of the repository at `folder`; the path of its .deb."""
+        run("git", "clone", "--quiet", harness.OPTIONS.source, folder)
+        run("make", "-C", folder, "package")
         version = run(harness.OPTIONS.binary, "--version").split()[-1]
         architecture = run("dpkg", "--print-architecture").strip()
-        package = os.path.join(self.scratch, "chronocell_%s_%s.deb" % (version, architecture))
+        return os.path.join(folder, "build", "chronocell_%s_%s.deb" % (version, architecture))
+
+    def test_package_is_reproducible_lintian_clean_and_plays(self):
+        """Two clones in two folders give the same bytes; lintian finds no error and no warning;
+        the game lies in /usr/games, reads its font from fonts-comfortaa, plays from anywhere,
+        and declares only dependencies this machine has."""
+        package = self.build_package(os.path.join(self.scratch, "one"))
+        again = self.build_package(os.path.join(self.scratch, "elsewhere", "two"))
+        self.assertTrue(filecmp.cmp(package, again, shallow=False),
+                        "two builds from two folders differ")
+        lintian = subprocess.run(["lintian", "--fail-on", "error,warning", package],
+                                 capture_output=True, text=True)
+        self.assertEqual(0, lintian.returncode, lintian.stdout + lintian.stderr)
+
         root = os.path.join(self.scratch, "root")
         run("dpkg-deb", "-x", package, root)
-        binary = os.path.join(root, "usr", "bin", "chronocell")
+        binary = os.path.join(root, "usr", "games", "chronocell")
         self.assertRegex(run("file", "-b", binary), r"(?<!not) stripped")
+        font = os.path.join(root, "usr", "share", "games", "chronocell", "assets", "fonts",
+                            "Ansley_Display_Regular.ttf")
+        self.assertTrue(os.path.islink(font))
+        # What installing fonts-comfortaa would put where the link points.
+        shipped = "/usr/share/fonts/truetype/comfortaa/Comfortaa-Bold.ttf"
+        os.makedirs(os.path.dirname(root + shipped))
+        shutil.copy(shipped, root + shipped)
+        self.assertTrue(os.path.isfile(font))
         self.assert_plays_from_elsewhere(binary)
 
         depends = run("dpkg-deb", "-f", package, "Depends")
         choices = [[DEPENDENCY.match(option).groups() for option in entry.split("|")]
                    for entry in depends.split(",")]
-        self.assertIn("libglfw3", [name for options in choices for name, _, _ in options])
+        names = [name for options in choices for name, _, _ in options]
+        self.assertIn("libglfw3", names)
+        self.assertIn("fonts-comfortaa", names)
         unmet = [options for options in choices if not any(map(self.is_installed, options))]
         self.assertEqual([], unmet)
 
