@@ -1,5 +1,6 @@
 #include "app/GameRecorder.h"
 #include "RulesTestSupport.h"
+#include "ScratchFile.h"
 #include "game/CommandEffects.h"
 #include "game/KeyCodes.h"
 #include "game/LoopPass.h"
@@ -95,8 +96,7 @@ class GameRecorderTest : public testing::Test {
         return {path_, run.summaries.str()};
     }
 
-    const std::filesystem::path path_ =
-        std::filesystem::temp_directory_path() / "chronocell_recorder_test.ccr";
+    const std::filesystem::path path_ = scratchFile("chronocell_recorder_test.ccr");
 };
 
 std::string replayed(const std::filesystem::path& path, int& exitCode, std::string& errors) {
@@ -175,7 +175,7 @@ TEST_F(GameRecorderTest, TheEndOfAGameIsInTheFileAtOnce) {
         ASSERT_LT(run.clock.time, 90.0) << "nobody at the keys loses long before the end";
     }
     // What a crash now would leave behind.
-    const auto copy = std::filesystem::temp_directory_path() / "chronocell_crash_copy.ccr";
+    const auto copy = scratchFile("chronocell_crash_copy.ccr");
     std::filesystem::copy_file(path_, copy, std::filesystem::copy_options::overwrite_existing);
     int exitCode = -1;
     std::string errors;
@@ -188,7 +188,7 @@ TEST_F(GameRecorderTest, TheEndOfAGameIsInTheFileAtOnce) {
 // Catches a writer that only writes when its buffer fills or at a checkpoint, and one that
 // keeps a run of text-screen passes back from the file.
 TEST(RecordingWriter, WritesEveryPassOnceASecondOfWallTimeHasGone) {
-    const auto path = std::filesystem::temp_directory_path() / "chronocell_flush_test.ccr";
+    const auto path = scratchFile("chronocell_flush_test.ccr");
     RecordingWriter writer;
     ASSERT_TRUE(writer.open(path.string(), RecordingHeader{"1.0.0", 800, 600, 60, false, 0.3f}));
     constexpr std::uint64_t kStep = 16;
@@ -228,7 +228,7 @@ TEST(RecordingVersions, ARecordingOfAnotherVersionReplaysWithOneLineNamingBoth) 
     const std::size_t version = bytes.find("1.0.0");
     ASSERT_EQ(version, recording::kMagic.size() + 2);
     bytes.replace(version, 5, "0.9.7");
-    const auto path = std::filesystem::temp_directory_path() / "chronocell_other_version.ccr";
+    const auto path = scratchFile("chronocell_other_version.ccr");
     std::ofstream(path, std::ios::binary) << bytes;
     std::ifstream expected(source + ".txt");
     const std::string summaries{std::istreambuf_iterator<char>(expected),

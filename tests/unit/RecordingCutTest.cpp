@@ -1,3 +1,4 @@
+#include "ScratchFile.h"
 #include "replay/HeadlessReplay.h"
 #include "replay/RecordingReader.h"
 
@@ -95,7 +96,7 @@ TEST(RecordingCut, ACutRecordingReplaysHeadlessUpToTheCut) {
     std::ostringstream fullOut;
     std::ostringstream fullErrors;
     ASSERT_EQ(replayHeadless(kLost, fullOut, fullErrors), kExitPlayed);
-    const auto path = std::filesystem::temp_directory_path() / "chronocell_cut.ccr";
+    const auto path = scratchFile("chronocell_cut.ccr");
     int unfinished = 0;
     bool ended = false;
     for (std::size_t size = 40; size < whole.size(); ++size) {

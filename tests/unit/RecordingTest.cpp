@@ -1,3 +1,4 @@
+#include "ScratchFile.h"
 #include "replay/GameVersion.h"
 #include "replay/HeadlessReplay.h"
 #include "replay/RecordingEncoder.h"
@@ -157,7 +158,7 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
          "replay diverged at frame 1 (recorded by version 1.0.0, replayed by version " +
              std::string(gameVersion()) + ")\n"},
     };
-    const auto path = std::filesystem::temp_directory_path() / "chronocell_damaged.ccr";
+    const auto path = scratchFile("chronocell_damaged.ccr");
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         std::filesystem::remove(path);
@@ -210,7 +211,7 @@ TEST(Recording, EachFileReplaysInTurnWithTheWorstExitCode) {
         std::ifstream file(path);
         return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     };
-    const auto diverging = std::filesystem::temp_directory_path() / "chronocell_diverging.ccr";
+    const auto diverging = scratchFile("chronocell_diverging.ccr");
     const std::vector<std::uint8_t> bytes = encode(kHeader, {startWithWrongCheckpoint()});
     std::ofstream(diverging, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
