@@ -62,7 +62,7 @@ Settings readSettings(const std::string& path) {
 }
 
 std::string userSettingsPath(const char* configHome, const char* home) {
-    // The base directory specification counts only absolute paths; anything else means unset.
+    // XDG counts only absolute paths there; anything else means unset.
     if (configHome != nullptr && configHome[0] == '/') {
         return std::string(configHome) + "/chronocell/settings.ini";
     }

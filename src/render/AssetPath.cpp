@@ -24,3 +24,14 @@ void setContentRoot(const std::filesystem::path& root) {
 const std::filesystem::path& contentRoot() {
     return chosenRoot();
 }
+
+std::optional<std::string> missingFileProblem(const std::string& fileName) {
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error)) {
+        return "a folder, not a file";
+    }
+    if (!std::filesystem::exists(fileName, error)) {
+        return "no such file";
+    }
+    return std::nullopt;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // Content paths are written the Windows way ("assets\shader\x.vert") throughout the game;
@@ -11,3 +12,7 @@ std::string assetPath(const std::string& contentPath);
 // directory, and then content paths stay relative, exactly as written.
 void setContentRoot(const std::filesystem::path& root);
 const std::filesystem::path& contentRoot();
+
+// Why a content file that failed to load is not there to load, in words ("no such file", "a
+// folder, not a file"), or nothing when it is a file: then the reason lies in its contents.
+std::optional<std::string> missingFileProblem(const std::string& fileName);

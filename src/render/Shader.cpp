@@ -29,14 +29,8 @@ void openSource(std::ifstream& file, const char* path) {
 
 // Why a shader file could not be read, in words.
 std::string shaderFileProblem(const std::string& fileName, int reason) {
-    std::error_code error;
-    if (std::filesystem::is_directory(fileName, error)) {
-        return "a folder, not a file";
-    }
-    if (!std::filesystem::exists(fileName, error)) {
-        return "no such file";
-    }
-    return reason != 0 ? std::strerror(reason) : "it cannot be read";
+    return missingFileProblem(fileName).value_or(reason != 0 ? std::strerror(reason)
+                                                             : "it cannot be read");
 }
 
 // Reads a whole file through a stream whose failures raise, so a missing or unreadable file

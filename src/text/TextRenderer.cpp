@@ -7,7 +7,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <filesystem>
 #include <glm/gtc/matrix_transform.hpp>
 #include <iostream>
 
@@ -90,12 +89,8 @@ namespace {
 
 // Why FreeType could not open the font, in words.
 std::string fontProblem(const std::string& fileName, FT_Error error) {
-    std::error_code status;
-    if (std::filesystem::is_directory(fileName, status)) {
-        return "a folder, not a file";
-    }
-    if (!std::filesystem::exists(fileName, status)) {
-        return "no such file";
+    if (std::optional<std::string> missing = missingFileProblem(fileName)) {
+        return *missing;
     }
     if (error == FT_Err_Unknown_File_Format) {
         return "not a font FreeType knows";
