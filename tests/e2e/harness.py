@@ -56,6 +56,14 @@ def needs_game_speed(test):
     return run
 
 
+def replay_headless(recording):
+    """The game's headless replay of `recording`, with the game's preload: exit code, standard
+    output and standard error."""
+    return subprocess.run([OPTIONS.binary, "--replay", recording, "--headless"],
+                          capture_output=True, text=True, timeout=120,
+                          env=dict(os.environ, LD_PRELOAD=OPTIONS.preload))
+
+
 def main():
     argv = parse_options()
     unittest.main(argv=argv, verbosity=2)

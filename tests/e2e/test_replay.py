@@ -3,7 +3,6 @@ the same last picture."""
 
 import os
 import signal
-import subprocess
 import tempfile
 import time
 import unittest
@@ -43,9 +42,7 @@ class ReplayTest(unittest.TestCase):
         summary = game.stdout()
         self.assertRegex(summary, r"^game 1: lost, [0-9]+ clocks?, [0-9.]+ s, [0-9]+ frames")
 
-        headless = subprocess.run([harness.OPTIONS.binary, "--replay", recording, "--headless"],
-                                  capture_output=True, text=True, timeout=120,
-                                  env=dict(os.environ, LD_PRELOAD=harness.OPTIONS.preload))
+        headless = harness.replay_headless(recording)
         self.assertEqual((0, summary, ""), (headless.returncode, headless.stdout,
                                             headless.stderr))
 
@@ -84,9 +81,7 @@ class ReplayTest(unittest.TestCase):
         recorded = game.stdout()
         self.assertRegex(recorded, r"^game 1: lost, [^\n]*\n$")
 
-        headless = subprocess.run([harness.OPTIONS.binary, "--replay", recording, "--headless"],
-                                  capture_output=True, text=True, timeout=120,
-                                  env=dict(os.environ, LD_PRELOAD=harness.OPTIONS.preload))
+        headless = harness.replay_headless(recording)
         self.assertEqual((0, recorded), (headless.returncode, headless.stdout), headless.stderr)
 
 

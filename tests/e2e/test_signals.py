@@ -3,7 +3,6 @@ dummy driver), and the recording being made replays."""
 
 import os
 import signal
-import subprocess
 import tempfile
 import unittest
 
@@ -29,10 +28,7 @@ class SignalTest(unittest.TestCase):
                 self.assertNotIn("Sound is off", game.stderr())
                 recorded = game.stdout()
                 self.assertRegex(recorded, r"^game 1: unfinished, [^\n]*\n$")
-                headless = subprocess.run(
-                    [harness.OPTIONS.binary, "--replay", recording, "--headless"],
-                    capture_output=True, text=True, timeout=120,
-                    env=dict(os.environ, LD_PRELOAD=harness.OPTIONS.preload))
+                headless = harness.replay_headless(recording)
                 self.assertEqual((0, recorded, ""), (headless.returncode, headless.stdout,
                                                      headless.stderr))
 
