@@ -13,14 +13,14 @@
 #include <iostream>
 
 int playGame(GLFWwindow* window, GameContext& context, FrameOutput& output, GameSounds* sounds,
-             const std::optional<std::string>& recordPath) {
+             GamepadStates& pads, const std::optional<std::string>& recordPath) {
     GlfwGameClock realClock;
     GameRecorder recorder(realClock, std::cout);
     const bool recording =
         recordPath && recorder.start(*recordPath, recordingHeaderFor(context.settings));
     Application application{context, recording ? recorder.clock() : realClock, output, {}, sounds};
     glfwSetWindowUserPointer(window, &application);
-    PlayerInput player(window, application);
+    PlayerInput player(window, application, pads);
     prepareFirstPass(context, output);
     runMainLoop(window, application, player, recording ? &recorder : nullptr);
     if (recording) {

@@ -1,14 +1,13 @@
 #include "app/GamepadPolling.h"
 
-void pollGamepads(GamepadTracker& tracker) {
+void pollGamepads(GamepadStates& pads, GamepadTracker& tracker) {
     tracker.beginPass();
-    for (int pad = 0; pad < GamepadTracker::kPadSlots; ++pad) {
+    for (int slot = 0; slot < GamepadTracker::kPadSlots; ++slot) {
         GLFWgamepadstate state;
-        if (glfwJoystickIsGamepad(pad) == GLFW_TRUE &&
-            glfwGetGamepadState(pad, &state) == GLFW_TRUE) {
-            tracker.observe(pad, state);
+        if (pads.read(slot, state)) {
+            tracker.observe(slot, state);
         } else {
-            tracker.forget(pad);
+            tracker.forget(slot);
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
+#include "app/GamepadStates.h"
 #include "app/GamepadTracker.h"
 
-// Reads every joystick slot through GLFW into the tracker, once a pass.
-void pollGamepads(GamepadTracker& tracker);
+// Reads every pad slot from `pads` into the tracker, once a pass.
+void pollGamepads(GamepadStates& pads, GamepadTracker& tracker);

@@ -2,12 +2,12 @@
 
 #include "app/GamepadPolling.h"
 
-PlayerInput::PlayerInput(GLFWwindow* window, Application& application)
-    : keyboard_(window, application) {}
+PlayerInput::PlayerInput(GLFWwindow* window, Application& application, GamepadStates& pads)
+    : keyboard_(window, application), padStates_(pads) {}
 
 HeldKeys PlayerInput::sampleHeldKeys() {
     const HeldKeys keys = keyboard_.sampleHeldKeys();
-    pollGamepads(pads_);
+    pollGamepads(padStates_, pads_);
     return heldByEither(keys, pads_.held());
 }
 

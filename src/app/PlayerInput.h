@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/GamepadStates.h"
 #include "app/GamepadTracker.h"
 #include "app/KeyboardInput.h"
 
@@ -8,7 +9,7 @@
 // go after them.
 class PlayerInput : public InputSource {
   public:
-    PlayerInput(GLFWwindow* window, Application& application);
+    PlayerInput(GLFWwindow* window, Application& application, GamepadStates& pads);
 
     // Samples the keys, then reads the pads.
     HeldKeys sampleHeldKeys() override;
@@ -16,5 +17,6 @@ class PlayerInput : public InputSource {
 
   private:
     KeyboardInput keyboard_;
+    GamepadStates& padStates_;
     GamepadTracker pads_;
 };

@@ -11,6 +11,7 @@
 #include "app/GameSession.h"
 #include "app/GameSounds.h"
 #include "app/GamepadMappings.h"
+#include "app/GlfwGamepadStates.h"
 #include "app/QuitSignals.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
@@ -82,7 +83,9 @@ int main(int argc, char** argv) {
             GameReplay replay(std::move(*recording), header, std::cout);
             exitCode = replayInWindow(window, *context, output, sounds.get(), replay);
         } else {
-            exitCode = playGame(window, *context, output, sounds.get(), commandLine.recordFile);
+            GlfwGamepadStates pads;
+            exitCode =
+                playGame(window, *context, output, sounds.get(), pads, commandLine.recordFile);
         }
         context->unlinkResources();
     }

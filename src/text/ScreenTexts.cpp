@@ -57,7 +57,7 @@ std::string formatInt(int value) {
 }
 
 // Renders the lines one after the other, each over what the previous ones drew.
-void drawLines(TextRenderer& renderer, const std::vector<TextLine>& lines) {
+template <typename Lines> void drawLines(TextRenderer& renderer, const Lines& lines) {
     for (const TextLine& line : lines) {
         renderer.renderText(line.text, line.x, line.y, line.scale, line.color);
     }
@@ -75,17 +75,18 @@ std::vector<TextLine> screenTextLines(Screen screen) {
     return lines;
 }
 
-std::vector<TextLine> statusTextLines(bool hudVisible, int remainingSeconds, int relicCount,
-                                      int displayedFps) {
+StatusTextLines statusTextLines(bool hudVisible, int remainingSeconds, int relicCount,
+                                int displayedFps) {
     if (!hudVisible) {
         return {};
     }
-    return {
-        {formatInt(remainingSeconds), kCountdownX, kStatusY, kStatusScale, kRed},
-        {formatInt(relicCount) + "/" + formatInt(kRelicsToWin), kRelicsX, kStatusY, kStatusScale,
-         kGreen},
-        {formatInt(displayedFps) + " FPS", kFpsX, kStatusY, kStatusScale, kGreen},
-    };
+    return {{{
+                {formatInt(remainingSeconds), kCountdownX, kStatusY, kStatusScale, kRed},
+                {formatInt(relicCount) + "/" + formatInt(kRelicsToWin), kRelicsX, kStatusY,
+                 kStatusScale, kGreen},
+                {formatInt(displayedFps) + " FPS", kFpsX, kStatusY, kStatusScale, kGreen},
+            }},
+            StatusTextLines::kMostLines};
 }
 
 void drawScreenTexts(TextRenderer& renderer, Screen screen) {

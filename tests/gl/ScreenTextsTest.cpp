@@ -27,6 +27,10 @@ class ScreenTextsTest : public testing::Test {
 
 std::unique_ptr<TextRenderer> ScreenTextsTest::renderer;
 
+std::vector<TextLine> shownLines(const StatusTextLines& lines) {
+    return {lines.begin(), lines.end()};
+}
+
 } // namespace
 
 // The wording and placement of every line are checked against the table in the unit tests; here
@@ -45,7 +49,7 @@ TEST_F(ScreenTextsTest, ScreensAndStatusTextsDrawExactlyTheirLines) {
         {"lost_screen", [] { drawScreenTexts(*renderer, Screen::Lost); },
          screenTextLines(Screen::Lost)},
         {"status_texts", [] { drawStatusTexts(*renderer, true, 90, 1, 60); },
-         statusTextLines(true, 90, 1, 60)},
+         shownLines(statusTextLines(true, 90, 1, 60))},
         {"status_hidden", [] { drawStatusTexts(*renderer, false, 90, 1, 60); }, {}},
     };
     for (const Case& c : cases) {

@@ -38,18 +38,25 @@ TEST(ScreenTextLines, EachScreenHasItsLinesInDrawingOrder) {
               }));
 }
 
+std::vector<TextLine> statusLines(bool hudVisible, int remainingSeconds, int relicCount,
+                                  int displayedFps) {
+    const StatusTextLines lines =
+        statusTextLines(hudVisible, remainingSeconds, relicCount, displayedFps);
+    return {lines.begin(), lines.end()};
+}
+
 TEST(ScreenTextLines, StatusLinesShowTheNumbersAsTheyAreNow) {
-    EXPECT_EQ(statusTextLines(true, 90, 0, 0), (std::vector<TextLine>{
-                                                   {"90", 20.0f, 560.0f, 0.8f, kRed},
-                                                   {"0/3", 100.0f, 560.0f, 0.8f, kGreen},
-                                                   {"0 FPS", 600.0f, 560.0f, 0.8f, kGreen},
-                                               }));
-    const std::vector<TextLine> later = statusTextLines(true, 7, 4, 61);
+    EXPECT_EQ(statusLines(true, 90, 0, 0), (std::vector<TextLine>{
+                                               {"90", 20.0f, 560.0f, 0.8f, kRed},
+                                               {"0/3", 100.0f, 560.0f, 0.8f, kGreen},
+                                               {"0 FPS", 600.0f, 560.0f, 0.8f, kGreen},
+                                           }));
+    const std::vector<TextLine> later = statusLines(true, 7, 4, 61);
     ASSERT_EQ(later.size(), 3u);
     EXPECT_EQ(later[0].text, "7");
     EXPECT_EQ(later[1].text, "4/3");
     EXPECT_EQ(later[2].text, "61 FPS");
-    EXPECT_TRUE(statusTextLines(false, 90, 1, 60).empty());
+    EXPECT_TRUE(statusLines(false, 90, 1, 60).empty());
 }
 
 } // namespace
