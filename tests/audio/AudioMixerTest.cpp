@@ -29,6 +29,7 @@ constexpr std::size_t kSettleBytes = 3 * kBufferBytes;
 constexpr std::size_t kWindowBytes = kRate / 100 * kFrameBytes;
 constexpr double kFullScale = 32767.0;
 constexpr double kLoudTone = 0.5;
+constexpr double kToneHertz = 400.0;
 constexpr double kToneRms = kLoudTone * kFullScale / std::numbers::sqrt2;
 // As long as the mixer's loop takes to fade out.
 constexpr double kLoopFadeSeconds = 0.6;
@@ -49,6 +50,8 @@ void writeTone(const std::filesystem::path& path, double seconds, double hertz, 
     std::ofstream file(path, std::ios::binary);
     file << "RIFF";
     writeLittleEndian(file, 36 + 2 * frames, 4);
+    // The format: 16 bytes of it, PCM, one channel, the rate, bytes a second, bytes a frame,
+    // bits a sample.
     file << "WAVEfmt ";
     writeLittleEndian(file, 16, 4);
     writeLittleEndian(file, 1, 2);
@@ -71,7 +74,8 @@ void writeTone(const std::filesystem::path& path, double seconds, double hertz, 
 class MixSpan {
   public:
     MixSpan(const std::vector<std::int16_t>& mix, std::size_t from, std::size_t to)
-        : mix_(mix), from_(from / 2), to_(std::min(to / 2, mix.size())) {}
+        : mix_(mix), from_(std::min(from / 2, mix.size())),
+          to_(std::clamp(to / 2, from_, mix.size())) {}
 
     // The level a sound `bytes` long has when it is all the span holds.
     double levelOfSoundLasting(std::size_t bytes) const {
@@ -141,13 +145,14 @@ class DiskMixer : public testing::Test {
         return error ? 0 : static_cast<std::size_t>(size);
     }
 
-    // Waits until the mix holds `bytes`, or a few seconds have gone by on a busy machine; the
-    // checks then find what is missing.
+    // Waits until the mix holds `bytes`; a mix that stalls for seconds fails the test rather
+    // than leave the checks an empty stretch.
     std::size_t waitForMix(std::size_t bytes) const {
         const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (mixedBytes() < bytes && std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        EXPECT_GE(mixedBytes(), bytes) << "the mix stalled";
         return mixedBytes();
     }
 
@@ -177,7 +182,7 @@ TEST_F(DiskMixer, TheVolumeScalesTheLevelOfWhatIsMixed) {
     for (const float volume : {1.0f, 0.25f}) {
         SCOPED_TRACE(volume);
         open(volume);
-        const SoundOutput::Sound tone = loadTone(kToneSeconds, 400.0, kLoudTone);
+        const SoundOutput::Sound tone = loadTone(kToneSeconds, kToneHertz, kLoudTone);
         const std::size_t start = mixedBytes();
         mixer->play(tone);
         waitForMix(start + bytesOf(kToneSeconds) + kSettleBytes);
@@ -194,7 +199,7 @@ TEST_F(DiskMixer, TheVolumeScalesTheLevelOfWhatIsMixed) {
 TEST_F(DiskMixer, MuteStartsOffAndTogglesBetweenTheSoundAndPureZeros) {
     const std::size_t span = bytesOf(0.25);
     open(1.0f);
-    const SoundOutput::Sound tone = loadTone(2.0, 400.0, kLoudTone);
+    const SoundOutput::Sound tone = loadTone(2.0, kToneHertz, kLoudTone);
     const std::size_t played = mixedBytes();
     mixer->play(tone);
     const std::size_t muted = waitForMix(played + kSettleBytes + span);
@@ -217,12 +222,15 @@ TEST_F(DiskMixer, MuteStartsOffAndTogglesBetweenTheSoundAndPureZeros) {
 // has faded out too.
 TEST_F(DiskMixer, StoppingTheLoopEndsItAndLeavesASoundJustStartedToItsEnd) {
     constexpr double kWinSeconds = 0.7;
+    // Far below the win, and at a pitch whose periods fit the windows as the win's do.
+    constexpr double kMeadowHertz = 300.0;
+    constexpr double kMeadowTone = 0.02;
     static_assert(kWinSeconds > kLoopFadeSeconds, "a fade over the win would end it early");
     for (const double loopSeconds : {0.0, 0.1}) {
         SCOPED_TRACE(loopSeconds);
         open(1.0f);
-        const SoundOutput::Sound meadow = loadTone(1.0, 300.0, 0.02);
-        const SoundOutput::Sound win = loadTone(kWinSeconds, 400.0, kLoudTone);
+        const SoundOutput::Sound meadow = loadTone(1.0, kMeadowHertz, kMeadowTone);
+        const SoundOutput::Sound win = loadTone(kWinSeconds, kToneHertz, kLoudTone);
         mixer->loop(meadow);
         if (loopSeconds > 0.0) {
             waitForMix(mixedBytes() + kSettleBytes + bytesOf(loopSeconds));
