@@ -1,5 +1,6 @@
 #include "app/GameSounds.h"
 
+#include "audio/AudioMixer.h"
 #include "game/Settings.h"
 #include "render/AssetPath.h"
 
@@ -41,28 +42,28 @@ std::unique_ptr<GameSounds> GameSounds::open(const Settings& settings, std::ostr
     return std::make_unique<GameSounds>(std::move(mixer), errors);
 }
 
-GameSounds::GameSounds(std::unique_ptr<AudioMixer> mixer, std::ostream& errors)
-    : mixer_(std::move(mixer)) {
-    eventSounds_.fill(AudioMixer::kNoSound);
+GameSounds::GameSounds(std::unique_ptr<SoundOutput> output, std::ostream& errors)
+    : output_(std::move(output)) {
+    eventSounds_.fill(SoundOutput::kNoSound);
     for (const EventSound& sound : kEventSounds) {
-        eventSounds_[indexOf(sound.event)] = mixer_->load(assetPath(sound.file), errors);
+        eventSounds_[indexOf(sound.event)] = output_->load(assetPath(sound.file), errors);
     }
-    meadow_ = mixer_->load(assetPath(kMeadowFile), errors);
+    meadow_ = output_->load(assetPath(kMeadowFile), errors);
 }
 
 void GameSounds::report(GameEvent event) {
-    mixer_->play(eventSounds_[indexOf(event)]);
+    output_->play(eventSounds_[indexOf(event)]);
     if (event == GameEvent::GameStarted) {
-        mixer_->loop(meadow_);
+        output_->loop(meadow_);
     } else if (event == GameEvent::GameWon || event == GameEvent::GameLost) {
-        mixer_->stopLoop();
+        output_->stopLoop();
     }
 }
 
 void GameSounds::leavePlay() {
-    mixer_->stopLoop();
+    output_->stopLoop();
 }
 
 void GameSounds::toggleMute() {
-    mixer_->toggleMute();
+    output_->toggleMute();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/AudioMixer.h"
+#include "audio/SoundOutput.h"
 #include "game/GameEvents.h"
 
 #include <array>
@@ -14,7 +14,7 @@ class GameSounds : public GameEvents {
   public:
     // None when the settings turn sound off (nothing opened, nothing said) or no device opens.
     static std::unique_ptr<GameSounds> open(const Settings& settings, std::ostream& errors);
-    GameSounds(std::unique_ptr<AudioMixer> mixer, std::ostream& errors);
+    GameSounds(std::unique_ptr<SoundOutput> output, std::ostream& errors);
 
     void report(GameEvent event) override;
     // Escape from a game back to the start screen: the meadow fades with it.
@@ -24,7 +24,7 @@ class GameSounds : public GameEvents {
   private:
     static constexpr std::size_t kEventCount = static_cast<std::size_t>(GameEvent::GameLost) + 1;
 
-    std::unique_ptr<AudioMixer> mixer_;
-    std::array<AudioMixer::Sound, kEventCount> eventSounds_;
-    AudioMixer::Sound meadow_;
+    std::unique_ptr<SoundOutput> output_;
+    std::array<SoundOutput::Sound, kEventCount> eventSounds_;
+    SoundOutput::Sound meadow_;
 };

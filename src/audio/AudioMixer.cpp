@@ -94,8 +94,14 @@ void AudioMixer::loop(Sound sound) {
     }
 }
 
+// SDL_mixer fades out only from a volume it has reached: a loop stopped before its fade-in has
+// mixed a buffer (a game left in the pass that started it) would go on for ever. Still silent,
+// it halts instead; a loop already fading out is left to finish.
 void AudioMixer::stopLoop() {
-    Mix_FadeOutChannel(kLoopChannel, kLoopFadeMilliseconds);
+    if (Mix_FadeOutChannel(kLoopChannel, kLoopFadeMilliseconds) == 0 &&
+        Mix_FadingChannel(kLoopChannel) != MIX_FADING_OUT) {
+        Mix_HaltChannel(kLoopChannel);
+    }
 }
 
 void AudioMixer::toggleMute() {

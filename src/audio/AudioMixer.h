@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/SoundOutput.h"
+
 #include <atomic>
 #include <cstdint>
 #include <iosfwd>
@@ -10,26 +12,21 @@
 struct Mix_Chunk;
 
 // SDL_mixer on the default audio device. The mixing runs on SDL's audio thread; the frame loop
-// only starts and stops sounds. A sound that failed to load is a handle that plays nothing.
-class AudioMixer {
+// only starts and stops sounds.
+class AudioMixer : public SoundOutput {
   public:
-    using Sound = int;
-    static constexpr Sound kNoSound = -1;
-
     // The mixer at `volume` (0 to 1), or none after one line on `errors` saying why no device
     // opened; the game then plays silently.
     static std::unique_ptr<AudioMixer> open(float volume, std::ostream& errors);
-    ~AudioMixer();
+    ~AudioMixer() override;
     AudioMixer(const AudioMixer&) = delete;
     AudioMixer& operator=(const AudioMixer&) = delete;
 
-    // A 16-bit WAV file, or kNoSound after one line on `errors` naming the file.
-    Sound load(const std::string& path, std::ostream& errors);
-    void play(Sound sound);
-    // One sound at a time loops on a channel of its own, faded in and out.
-    void loop(Sound sound);
-    void stopLoop();
-    void toggleMute();
+    Sound load(const std::string& path, std::ostream& errors) override;
+    void play(Sound sound) override;
+    void loop(Sound sound) override;
+    void stopLoop() override;
+    void toggleMute() override;
 
   private:
     explicit AudioMixer(float volume);

@@ -24,6 +24,7 @@ struct EventCase {
     std::function<HeldKeys(int frame)> keys;
     int frames;
     std::vector<ReportedAt> expected;
+    double frameSeconds = kFrame;
 };
 
 HeldKeys none(int) {
@@ -40,7 +41,7 @@ std::vector<ReportedAt> play(const EventCase& test) {
     for (int frame = 0; frame < test.frames; ++frame) {
         pollHeldKeys(game.context, test.keys(frame));
         if (game.context.state == GameState::Playing) {
-            game.frame(kFrame);
+            game.frame(test.frameSeconds);
         }
         for (GameEvent event : game.events.reported) {
             reported.push_back({frame, event});
@@ -62,6 +63,18 @@ TEST(GameEventReports, FireOnTheFrameTheRuleActsAndOnlyThen) {
          [](int) { return HeldKeys{.space = true}; },
          40,
          {{0, Jumped}, {34, Landed}, {35, Jumped}}},
+        {"a jump begun and landed within one long frame",
+         nothing,
+         [](int frame) { return HeldKeys{.space = frame == 0}; },
+         2,
+         {{0, Jumped}, {0, Landed}},
+         1.0},
+        {"the same on the relic walk",
+         [](RulesFixture& game) { game.context.relic.relicMode = true; },
+         [](int frame) { return HeldKeys{.space = frame == 0}; },
+         2,
+         {{0, Jumped}, {0, Landed}},
+         1.0},
         {"a lane held, then the other",
          nothing,
          [](int frame) { return frame < 5 ? HeldKeys{.a = true} : HeldKeys{.d = true}; },
