@@ -350,6 +350,11 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
     };
     std::vector<std::uint8_t> futureVersion = good;
     futureVersion[recording::kMagic.size()] = 2;
+    // Version 1 with a bit past the 64th: no number a writer makes.
+    std::vector<std::uint8_t> pastSixtyFourBits = good;
+    const auto version = pastSixtyFourBits.begin() + recording::kMagic.size();
+    *version = 0x81;
+    pastSixtyFourBits.insert(version + 1, {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x02});
     std::vector<std::uint8_t> noise(300);
     for (std::size_t i = 0; i < noise.size(); ++i) {
         noise[i] = static_cast<std::uint8_t>(i * 167 + 13);
@@ -401,6 +406,7 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
         {"endless number", withTail(std::vector<std::uint8_t>(12, 0x80)), 2, "too long"},
         {"unknown record", withTail({0xC0}), 2, "unknown record"},
         {"format version 0", rawFile({.formatVersion = 0}), 2, "format version 0 is not supported"},
+        {"a number past 64 bits", pastSixtyFourBits, 2, "a number is too long"},
         {"the largest format version", rawFile({.formatVersion = UINT64_MAX}), 2,
          "format version 18446744073709551615 is not supported"},
         {"game version too long", rawFile({.versionLength = 65}), 2, "absurd version length 65"},
