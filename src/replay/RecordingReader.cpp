@@ -58,6 +58,11 @@ bool RecordingReader::readVarint(std::uint64_t& value) {
         if (!readByte(byte)) {
             return false;
         }
+        // The last byte has room for the 64th bit alone; more would be dropped, and a damaged
+        // number read as another.
+        if (i == kMaxVarintBytes - 1 && byte > 1) {
+            break;
+        }
         value |= static_cast<std::uint64_t>(byte & kLowSeven) << (7 * i);
         if ((byte & kContinuation) == 0) {
             return true;

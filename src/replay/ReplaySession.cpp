@@ -34,11 +34,12 @@ ReplaySession::Step ReplaySession::playPass(GameContext& context, FrameOutput& o
     clock_.startPass(recorded_.clockReads);
     clock_.waitForWallTime(recorded_.wallMilliseconds);
     runLoopPass(context, clock_, output, effects, *this, pass_);
-    summaries_.afterPass(context);
     const bool sameCheckpoint = checkpoints_.afterPass(context) == recorded_.checkpoint;
     if (!clock_.tookEveryRead() || !sameCheckpoint) {
+        // The pass played another game than the recorded one: it has no summary of its own.
         return Step::Diverged;
     }
+    summaries_.afterPass(context);
     return left_ ? Step::Left : Step::Played;
 }
 

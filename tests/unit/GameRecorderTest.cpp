@@ -26,9 +26,10 @@ using ScriptPass = std::vector<PassCommand>;
 
 class ScriptInput : public InputSource {
   public:
-    explicit ScriptInput(std::vector<ScriptPass> passes) : passes_(std::move(passes)) {}
+    ScriptInput(std::vector<ScriptPass> passes, std::vector<HeldKeys> held)
+        : passes_(std::move(passes)), held_(std::move(held)) {}
 
-    HeldKeys sampleHeldKeys() override { return HeldKeys{}; }
+    HeldKeys sampleHeldKeys() override { return next_ < held_.size() ? held_[next_] : HeldKeys{}; }
     void collectCommands(std::vector<PassCommand>& commands) override {
         if (next_ < passes_.size()) {
             commands = passes_[next_];
@@ -38,7 +39,28 @@ class ScriptInput : public InputSource {
 
   private:
     std::vector<ScriptPass> passes_;
+    std::vector<HeldKeys> held_;
     std::size_t next_ = 0;
+};
+
+// The game clock under the recorder: every value it returned in the pass, as the pass's record
+// must hold them.
+class ClockLog : public GameClock {
+  public:
+    explicit ClockLog(GameClock& inner) : inner_(inner) {}
+
+    double now() override {
+        const double seconds = inner_.now();
+        reads.push_back(recording::ticksOf(seconds));
+        return seconds;
+    }
+    void setTime(double seconds) override { inner_.setTime(seconds); }
+    void sleepMilliseconds(int milliseconds) override { inner_.sleepMilliseconds(milliseconds); }
+
+    std::vector<std::int64_t> reads;
+
+  private:
+    GameClock& inner_;
 };
 
 struct RecordedGame {
@@ -52,26 +74,42 @@ struct RecordingRun {
     ParticleSystem trail = ParticleSystem::withoutGpu();
     ParticleSystem shimmer = ParticleSystem::withoutGpu();
     FakeClock clock;
+    ClockLog log{clock};
     std::ostringstream summaries;
-    GameRecorder recorder{clock, summaries};
+    GameRecorder recorder{log, summaries};
     ScriptInput input;
     HeadlessFrameOutput output;
     CommandEffects effects;
     PassInput pass;
+    // What each pass took, with a checkpoint where it started a game or spawned a stone: what
+    // its record must hold, the wall time aside.
+    std::vector<RecordedPass> taken;
 
     RecordingRun(const std::filesystem::path& path, const Settings& settings,
-                 std::vector<ScriptPass> passes)
-        : input(std::move(passes)) {
+                 std::vector<ScriptPass> passes, std::vector<HeldKeys> held = {})
+        : input(std::move(passes), std::move(held)) {
         context.settings = settings;
         context.links.playerParticles = &trail;
         context.links.clockParticles = &shimmer;
         EXPECT_TRUE(recorder.start(path.string(), recordingHeaderFor(settings)));
     }
 
-    void playPass() {
-        clock.time += kFrame;
+    void playPass(double frameTime = kFrame) {
+        log.reads.clear();
+        clock.time += frameTime;
+        const PlayTally before = context.tally;
         runLoopPass(context, recorder.clock(), output, effects, input, pass);
         recorder.passDone(pass, context);
+        RecordedPass& record = taken.emplace_back();
+        record.held = pass.held;
+        record.commands = pass.commands;
+        record.clockReads = log.reads;
+        if (context.tally.gamesStarted != before.gamesStarted ||
+            context.tally.stonesSpawned != before.stonesSpawned) {
+            record.checkpoint =
+                Checkpoint{context.random.state(), context.timing.phaseDuration,
+                           context.timing.stoneSpawnInterval, context.timing.relicHintInterval};
+        }
     }
 
     void finish() {
@@ -164,6 +202,55 @@ TEST_F(GameRecorderTest, APassWithManyClockReadsReplays) {
     EXPECT_EQ(summaries, game.summaries);
     // Ten games started within the pass, the last still running at the end.
     EXPECT_NE(summaries.find("game 11: unfinished"), std::string::npos) << summaries;
+}
+
+// Catches a recorder that keeps a pass's clock reads or commands into the next pass or loses
+// some, and one that checks in at other passes than those that started a game or spawned a
+// stone: the file, read back record by record, holds what each pass took.
+TEST_F(GameRecorderTest, EachPassIsRecordedAsTheLoopTookIt) {
+    std::vector<ScriptPass> script(260);
+    std::vector<HeldKeys> held(script.size());
+    script[1] = {PassCommand::zoom(1.5)};
+    // Game 1, left; game 2, lost; game 3, unfinished.
+    script[2] = {kEnter, PassCommand::zoom(-0.5)};
+    script[10] = {PassCommand::keyReleased(keys::kF3)};
+    script[11] = {PassCommand::zoom(2.0), PassCommand::zoom(-1.0)};
+    script[45] = {kEscape};
+    script[50] = {kEnter};
+    script[220] = {PassCommand::zoom(1.0), kEnter};
+    for (std::size_t i = 15; i < 25; ++i) {
+        held[i].a = true;
+        held[i + 210].d = true;
+    }
+    held[30].space = true;
+    RecordingRun run(path_, Settings{}, script, held);
+    // Frame times of a busy machine, none alike twice running.
+    const std::vector<double> frameTimes = {kFrame, 1.0 / 50.0, 1.0 / 75.0, 1.0 / 30.0};
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        run.playPass(frameTimes[i % frameTimes.size()]);
+    }
+    run.finish();
+    ASSERT_EQ(run.context.tally.gamesStarted, 3);
+    ASSERT_EQ(run.context.state, GameState::Playing);
+    ASSERT_GT(run.context.tally.stonesSpawned, 3);
+    std::string problem;
+    RecordingReader reader(*loadRecordingFile(path_.string(), problem));
+    RecordingHeader header;
+    ASSERT_TRUE(reader.readHeader(header)) << reader.problem();
+    RecordedPass read;
+    for (RecordedPass& expected : run.taken) {
+        ASSERT_EQ(reader.next(read), RecordingReader::Next::Pass) << reader.problem();
+        SCOPED_TRACE("pass " + std::to_string(reader.passesRead()));
+        EXPECT_EQ(read.held, expected.held);
+        EXPECT_EQ(read.commands, expected.commands);
+        EXPECT_EQ(read.clockReads, expected.clockReads);
+        EXPECT_EQ(read.checkpoint, expected.checkpoint);
+    }
+    EXPECT_EQ(reader.next(read), RecordingReader::Next::End);
+    // The first game from the pass that started it to the one before Escape.
+    const std::string summaries = run.summaries.str();
+    EXPECT_EQ(summaries.find("game 1: left, 0 clocks, "), 0u) << summaries;
+    EXPECT_EQ(summaries.find(" s, 43 frames, "), summaries.find(" s, ")) << summaries;
 }
 
 // Catches a game's end left in the buffer: the file holds the lost game the moment it ends,

@@ -5,8 +5,11 @@
 #include "replay/RecordingReader.h"
 
 #include <GLFW/glfw3.h>
+#include <bit>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sstream>
@@ -47,6 +50,68 @@ std::vector<std::uint8_t> encode(const RecordingHeader& header,
     return bytes;
 }
 
+// A pass with a checkpoint, which makes it a full pass whatever else it holds.
+RecordedPass fullPass(std::vector<std::int64_t> reads) {
+    RecordedPass pass = frame(HeldKeys{}, std::move(reads));
+    pass.checkpoint = Checkpoint{7u, 1.0f, 2.0f, 3.0f};
+    return pass;
+}
+
+// Reads `bytes` back whole and expects `written` and `passes`, each pass with the wall time a
+// reader gives it: kept with full passes only, carried on by the others.
+void expectReadBack(std::vector<std::uint8_t> bytes, const RecordingHeader& written,
+                    const std::vector<RecordedPass>& passes) {
+    RecordingReader reader(std::move(bytes));
+    RecordingHeader header;
+    ASSERT_TRUE(reader.readHeader(header)) << reader.problem();
+    EXPECT_EQ(header, written);
+    RecordedPass pass;
+    std::uint64_t wall = 0;
+    for (const RecordedPass& expected : passes) {
+        ASSERT_EQ(reader.next(pass), RecordingReader::Next::Pass) << reader.problem();
+        wall = expected.isQuiet() || expected.isPlainFrame() ? wall : expected.wallMilliseconds;
+        RecordedPass withWall = expected;
+        withWall.wallMilliseconds = wall;
+        ASSERT_EQ(pass, withWall) << "pass " << reader.passesRead();
+    }
+    EXPECT_EQ(reader.next(pass), RecordingReader::Next::End);
+}
+
+// A header as a hand-made or damaged file may hold it, field by field, then one quiet pass.
+struct RawHeader {
+    std::uint64_t formatVersion = recording::kFormatVersion;
+    std::uint64_t versionLength = 5;
+    std::uint64_t width = 800;
+    std::uint64_t height = 600;
+    std::uint64_t refreshRate = 60;
+    std::uint8_t fullscreen = 0;
+    float brightness = 0.5f;
+};
+
+void appendVarint(std::vector<std::uint8_t>& bytes, std::uint64_t value) {
+    for (; value >= 0x80; value >>= 7) {
+        bytes.push_back(static_cast<std::uint8_t>(value | 0x80));
+    }
+    bytes.push_back(static_cast<std::uint8_t>(value));
+}
+
+std::vector<std::uint8_t> rawFile(const RawHeader& raw) {
+    std::vector<std::uint8_t> bytes(recording::kMagic.begin(), recording::kMagic.end());
+    appendVarint(bytes, raw.formatVersion);
+    appendVarint(bytes, raw.versionLength);
+    bytes.insert(bytes.end(), raw.versionLength, 'v');
+    appendVarint(bytes, raw.width);
+    appendVarint(bytes, raw.height);
+    appendVarint(bytes, raw.refreshRate);
+    bytes.push_back(raw.fullscreen);
+    const auto bits = std::bit_cast<std::uint32_t>(raw.brightness);
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes.push_back(static_cast<std::uint8_t>(bits >> shift));
+    }
+    bytes.insert(bytes.end(), {0x00, 0x01});
+    return bytes;
+}
+
 // A game start whose checkpoint cannot match what the rules draw.
 RecordedPass startWithWrongCheckpoint() {
     RecordedPass pass = frame(HeldKeys{}, {ticks(0.0), ticks(1.0 / 60.0)});
@@ -61,8 +126,12 @@ RecordedPass startWithWrongCheckpoint() {
 TEST(Recording, PassesComeBackAsTheyWereWritten) {
     RecordedPass full = frame(held(true, false, true, false, false, true),
                               {ticks(-5.0), ticks(90.000123), ticks(7e-6)});
-    full.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER), PassCommand::zoom(-2.5),
-                     PassCommand::keyReleased(GLFW_KEY_UNKNOWN)};
+    full.commands = {PassCommand::keyReleased(GLFW_KEY_ENTER),
+                     PassCommand::zoom(-2.5),
+                     PassCommand::keyReleased(GLFW_KEY_UNKNOWN),
+                     PassCommand::zoom(1000.0),
+                     PassCommand::zoom(-1000.0),
+                     PassCommand::keyReleased(1023)};
     full.checkpoint = Checkpoint{0xDEADBEEFu, 11.0f, 0.25f, -3.5f};
     full.wallMilliseconds = 123456;
     // The most reads a pass with one command may carry: a game started by each command and more.
@@ -84,22 +153,186 @@ TEST(Recording, PassesComeBackAsTheyWereWritten) {
         quiet(HeldKeys{}),
         frame(HeldKeys{}, {ticks(0.0)}),
         onlyCheckpoint,
+        // The clock's whole range.
+        frame(HeldKeys{}, {ticks(1e9)}),
+        frame(HeldKeys{}, {ticks(-1e9)}),
     };
-    RecordingReader reader(encode(kHeader, passes));
-    RecordingHeader header;
-    ASSERT_TRUE(reader.readHeader(header)) << reader.problem();
-    EXPECT_EQ(header, kHeader);
-    RecordedPass pass;
-    std::uint64_t wall = 0;
-    for (const RecordedPass& expected : passes) {
-        ASSERT_EQ(reader.next(pass), RecordingReader::Next::Pass) << reader.problem();
-        // Wall time is kept only with full passes; the others carry the last one on.
-        wall = expected.isQuiet() || expected.isPlainFrame() ? wall : expected.wallMilliseconds;
-        RecordedPass withWall = expected;
-        withWall.wallMilliseconds = wall;
-        EXPECT_EQ(pass, withWall) << "pass " << reader.passesRead();
+    expectReadBack(encode(kHeader, passes), kHeader, passes);
+}
+
+// Catches a number that loses or gains a byte's worth where its encoding grows a byte, in any
+// field, and one written longer or shorter than its LEB128 form.
+TEST(Recording, EveryNumberComesBackAcrossItsByteBoundaries) {
+    // Values with the length of their unsigned LEB128 form, and of their zigzag form.
+    const std::vector<std::pair<std::int64_t, std::size_t>> unsignedValues = {
+        {0, 1},         {1, 1},         {127, 1},        {128, 2},        {16383, 2},
+        {16384, 3},     {65536, 3},     {65544, 3},      {2097151, 3},    {2097152, 4},
+        {268435455, 4}, {268435456, 5}, {4294967295, 5}, {4294967296, 5},
+    };
+    const std::vector<std::pair<std::int64_t, std::size_t>> signedValues = {
+        {-1, 1},         {63, 1},        {-64, 1},        {64, 2},          {-65, 2},
+        {1023, 2},       {8191, 2},      {-8192, 2},      {8192, 3},        {-8193, 3},
+        {1048575, 3},    {-1048576, 3},  {1048576, 4},    {-1048577, 4},    {134217727, 4},
+        {-134217728, 4}, {134217728, 5}, {-134217729, 5}, {-2147483648, 5},
+    };
+    // The recording that holds one field at a value, and the bytes besides the field's own that
+    // grow with the value.
+    struct Holding {
+        RecordingHeader header = kHeader;
+        std::vector<RecordedPass> passes;
+        std::size_t growingBytes = 0;
+    };
+    // A first read far from 0, so that the residual of the second one reaches every length.
+    constexpr std::int64_t kFirst = 1 << 28;
+    struct Field {
+        const char* name;
+        bool isSigned;
+        std::int64_t lowest;
+        std::int64_t highest;
+        std::function<void(Holding&, std::int64_t)> hold;
+    };
+    using Value = std::int64_t;
+    const std::vector<Field> fields = {
+        {"window width", false, 1, 65536,
+         [](Holding& h, Value v) { h.header.width = static_cast<int>(v); }},
+        {"window height", false, 1, 65536,
+         [](Holding& h, Value v) { h.header.height = static_cast<int>(v); }},
+        {"refresh rate", false, 0, 4294967295,
+         [](Holding& h, Value v) {
+             h.header.refreshRate = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
+         }},
+        {"wall-time step", false, 0, 4294967296,
+         [](Holding& h, Value v) {
+             h.passes = {fullPass({}), fullPass({})};
+             h.passes[1].wallMilliseconds = static_cast<std::uint64_t>(v);
+         }},
+        {"command count", false, 0, 65536,
+         [](Holding& h, Value v) {
+             h.passes = {fullPass({})};
+             h.passes[0].commands.assign(static_cast<std::size_t>(v), PassCommand::keyReleased(1));
+             h.growingBytes = 2 * static_cast<std::size_t>(v);
+         }},
+        {"clock read count", false, 0, 65544,
+         [](Holding& h, Value v) {
+             // As many commands as a pass holds, for room to read the clock that often.
+             h.passes = {fullPass(std::vector<std::int64_t>(static_cast<std::size_t>(v), 0))};
+             h.passes[0].commands.assign(recording::kMaxCommandsPerPass,
+                                         PassCommand::keyReleased(1));
+             h.growingBytes = static_cast<std::size_t>(v);
+         }},
+        {"random state", false, 0, 4294967295,
+         [](Holding& h, Value v) {
+             h.passes = {fullPass({})};
+             h.passes[0].checkpoint->randomState = static_cast<std::uint32_t>(v);
+         }},
+        {"key code", true, -1, 1023,
+         [](Holding& h, Value v) {
+             h.passes = {fullPass({})};
+             h.passes[0].commands = {PassCommand::keyReleased(static_cast<int>(v))};
+         }},
+        {"clock residual of a frame", true, INT32_MIN, kFirst,
+         [](Holding& h, Value v) {
+             h.passes = {frame(HeldKeys{}, {kFirst}), frame(HeldKeys{}, {2 * kFirst + v})};
+         }},
+        {"clock residual of a full pass", true, INT32_MIN, kFirst,
+         [](Holding& h, Value v) {
+             h.passes = {fullPass({kFirst, 2 * kFirst + v})};
+         }},
+    };
+    for (const Field& field : fields) {
+        std::optional<std::size_t> otherBytes;
+        for (const auto& [value, length] : field.isSigned ? signedValues : unsignedValues) {
+            if (value < field.lowest || value > field.highest) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(field.name) + " " + std::to_string(value));
+            Holding holding;
+            field.hold(holding, value);
+            const std::vector<std::uint8_t> bytes = encode(holding.header, holding.passes);
+            const std::size_t others = bytes.size() - holding.growingBytes - length;
+            EXPECT_EQ(others, otherBytes.value_or(others))
+                << "the number is not " << length << " bytes long";
+            otherBytes = others;
+            expectReadBack(bytes, holding.header, holding.passes);
+        }
     }
-    EXPECT_EQ(reader.next(pass), RecordingReader::Next::End);
+}
+
+// Catches a run length that loses a byte's worth at an edge, or a run that ends a pass early or
+// late.
+TEST(Recording, QuietRunsComeBackAtEveryLength) {
+    const std::size_t header = encode(kHeader, {}).size();
+    const RecordedPass after = frame(HeldKeys{}, {0});
+    for (const auto& [length, bytes] :
+         std::vector<std::pair<std::uint64_t, std::size_t>>{{1, 2},
+                                                            {127, 2},
+                                                            {128, 3},
+                                                            {16383, 3},
+                                                            {16384, 4},
+                                                            {2097151, 4},
+                                                            {2097152, 5},
+                                                            {recording::kMaxQuietRun, 5}}) {
+        SCOPED_TRACE(length);
+        std::vector<std::uint8_t> file;
+        RecordingEncoder encoder(file);
+        encoder.writeHeader(kHeader);
+        const RecordedPass run = quiet(held(true, false, false, true, false, false));
+        for (std::uint64_t i = 0; i < length; ++i) {
+            encoder.writePass(run);
+        }
+        encoder.writePass(after);
+        EXPECT_EQ(file.size(), header + bytes + 2);
+        RecordingReader reader(std::move(file));
+        RecordingHeader read;
+        ASSERT_TRUE(reader.readHeader(read));
+        RecordedPass pass;
+        std::uint64_t quietPasses = 0;
+        while (reader.next(pass) == RecordingReader::Next::Pass && pass == run) {
+            ++quietPasses;
+        }
+        EXPECT_EQ(quietPasses, length);
+        EXPECT_EQ(pass, after);
+        EXPECT_EQ(reader.next(pass), RecordingReader::Next::End);
+    }
+}
+
+// Catches a reader or a writer that starts the prediction of clock reads anew, or carries the
+// wrong read or step on, at a pass, a run of quiet passes, a full pass or a new game: the
+// residuals are the documented ones, byte for byte, and every read comes back.
+TEST(Recording, ClockReadsArePredictedFromTheTwoBeforeAcrossPassesAndGames) {
+    const auto gameStart = [](std::vector<std::int64_t> reads) {
+        RecordedPass pass = fullPass(std::move(reads));
+        pass.checkpoint = Checkpoint{};
+        return pass;
+    };
+    const auto at = [](std::int64_t read) { return frame(HeldKeys{}, {read}); };
+    // A game at frame times of 16 and 17 ticks and a freeze of 20, with quiet passes between
+    // reads; the screen after it; the clock set back for the next game.
+    const std::vector<RecordedPass> passes = {gameStart({10, 10}),
+                                              at(26),
+                                              at(43),
+                                              quiet(HeldKeys{}),
+                                              quiet(HeldKeys{}),
+                                              at(59),
+                                              frame(HeldKeys{}, {75, 95}),
+                                              at(111),
+                                              quiet(HeldKeys{}),
+                                              gameStart({3, 3}),
+                                              at(19),
+                                              at(35)};
+    // Each read less the last read plus the last step, zigzag encoded.
+    const std::vector<std::uint8_t> checkpoint(1 + 12, 0);
+    std::vector<std::uint8_t> expected = {0x80, 0x00, 0x00, 0x02, 0x14, 0x13, 0x01};
+    expected.insert(expected.end(), checkpoint.begin(), checkpoint.end());
+    expected.insert(expected.end(), {0x40, 0x20, 0x40, 0x02, 0x00, 0x02, 0x40, 0x01, 0x80, 0x00,
+                                     0x00, 0x02, 0x00, 0x08, 0x00, 0x40, 0x07, 0x00, 0x01, 0x80,
+                                     0x00, 0x00, 0x02, 0xF7, 0x01, 0xD8, 0x01, 0x01});
+    expected.insert(expected.end(), checkpoint.begin(), checkpoint.end());
+    expected.insert(expected.end(), {0x40, 0x20, 0x40, 0x00});
+    const std::vector<std::uint8_t> bytes = encode(kHeader, passes);
+    const auto header = static_cast<std::ptrdiff_t>(encode(kHeader, {}).size());
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + header, bytes.end()), expected);
+    expectReadBack(bytes, kHeader, passes);
 }
 
 TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
@@ -111,11 +344,23 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
     };
     std::vector<std::uint8_t> futureVersion = good;
     futureVersion[recording::kMagic.size()] = 2;
+    // Version 1 with a bit past the 64th: no number a writer makes.
+    std::vector<std::uint8_t> pastSixtyFourBits = good;
+    const auto version = pastSixtyFourBits.begin() + recording::kMagic.size();
+    *version = 0x81;
+    pastSixtyFourBits.insert(version + 1, {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x02});
     std::vector<std::uint8_t> noise(300);
     for (std::size_t i = 0; i < noise.size(); ++i) {
         noise[i] = static_cast<std::uint8_t>(i * 167 + 13);
     }
     const std::vector<std::uint8_t> fullStart = encode(kHeader, {startWithWrongCheckpoint()});
+    // A pass the writer writes as it stands, though the game never hands it such values.
+    const auto withPass = [](const RecordedPass& pass) { return encode(kHeader, {pass}); };
+    const auto commandPass = [](const PassCommand& command) {
+        RecordedPass pass = fullPass({});
+        pass.commands = {command};
+        return pass;
+    };
     struct Case {
         const char* name;
         std::optional<std::vector<std::uint8_t>> bytes;
@@ -154,6 +399,35 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
          "absurd clock value"},
         {"endless number", withTail(std::vector<std::uint8_t>(12, 0x80)), 2, "too long"},
         {"unknown record", withTail({0xC0}), 2, "unknown record"},
+        {"format version 0", rawFile({.formatVersion = 0}), 2, "format version 0 is not supported"},
+        {"a number past 64 bits", pastSixtyFourBits, 2, "a number is too long"},
+        {"the largest format version", rawFile({.formatVersion = UINT64_MAX}), 2,
+         "format version 18446744073709551615 is not supported"},
+        {"game version too long", rawFile({.versionLength = 65}), 2, "absurd version length 65"},
+        {"no width", rawFile({.width = 0}), 2, "damaged settings in the header"},
+        {"too wide", rawFile({.width = 65537}), 2, "absurd window width 65537"},
+        {"no height", rawFile({.height = 0}), 2, "damaged settings in the header"},
+        {"too high", rawFile({.height = 65537}), 2, "absurd window height 65537"},
+        {"refresh rate beyond 32 bits", rawFile({.refreshRate = 1ull << 32}), 2,
+         "absurd refresh rate 4294967296"},
+        {"fullscreen neither on nor off", rawFile({.fullscreen = 2}), 2, "damaged settings"},
+        {"brightness no number", rawFile({.brightness = std::numeric_limits<float>::quiet_NaN()}),
+         2, "damaged settings"},
+        {"brightness infinite", rawFile({.brightness = std::numeric_limits<float>::infinity()}), 2,
+         "damaged settings"},
+        {"key code 1024", withPass(commandPass(PassCommand::keyReleased(1024))), 2,
+         "absurd key code"},
+        {"key code -2", withPass(commandPass(PassCommand::keyReleased(-2))), 2, "absurd key code"},
+        {"wheel turn past 1000",
+         withPass(commandPass(PassCommand::zoom(std::nextafter(1000.0, 2000.0)))), 2,
+         "absurd wheel turn"},
+        {"wheel turn no number",
+         withPass(commandPass(PassCommand::zoom(std::numeric_limits<double>::quiet_NaN()))), 2,
+         "absurd wheel turn"},
+        {"time past 10^9 s", withPass(frame(HeldKeys{}, {ticks(std::nextafter(1e9f, 2e9f))})), 2,
+         "absurd clock value"},
+        {"time before -10^9 s", withPass(frame(HeldKeys{}, {ticks(std::nextafter(-1e9f, -2e9f))})),
+         2, "absurd clock value"},
         {"another game", fullStart, 3,
          "replay diverged at frame 1 (recorded by version 1.0.0, replayed by version " +
              std::string(gameVersion()) + ")\n"},
@@ -186,7 +460,7 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
 // a game recorded with them must replay.
 TEST(Recording, HeaderSettingsComeBackWithinTheirWholeRange) {
     const std::vector<RecordingHeader> headers = {
-        {"1.0.0", 1, 1, 0, false, 0.0f},
+        {"", 1, 1, 0, false, 0.0f},
         {"1.0.0", 65536, 65536, 1000, true, 1.0f},
         {"1.0.0", 800, 600, 1440, false, 0.3f},
         {"1.0.0", 800, 600, -5, false, 0.3f},
