@@ -1,6 +1,7 @@
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -9,8 +10,9 @@ namespace {
 // Triangles drawn for one model file: every triangle of every mesh after triangulation.
 unsigned int triangleCount(const std::string& file) {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(
-        std::string(CHRONOCELL_SOURCE_DIR) + "/assets/objects/" + file, aiProcess_Triangulate);
+    const std::filesystem::path path =
+        std::filesystem::path(CHRONOCELL_SOURCE_DIR) / "assets" / "objects" / file;
+    const aiScene* scene = importer.ReadFile(path.string(), aiProcess_Triangulate);
     if (scene == nullptr) {
         ADD_FAILURE() << file << ": " << importer.GetErrorString();
         return 0;
