@@ -7,6 +7,7 @@
 // What the game was asked to do on its command line. No option changes the rules of a game.
 struct CommandLine {
     enum class Request { Play, ShowHelp, ShowVersion, Refuse };
+    static constexpr int kDefaultVideoFps = 60;
 
     Request request = Request::Play;
     // The folder holding assets/, when given with --data.
@@ -16,13 +17,21 @@ struct CommandLine {
     // The recorded game to show again (--replay FILE), without a window with --headless.
     std::optional<std::string> replayFile;
     bool headless = false;
+    // With --replay: render the recorded games to this video file instead (--video FILE), at
+    // --size WxH (0 x 0 keeps the recorded window's size) and --fps N frames a second.
+    std::optional<std::string> videoFile;
+    int videoWidth = 0;
+    int videoHeight = 0;
+    int videoFps = kDefaultVideoFps;
     // Why the command line was refused, for the line above the usage.
     std::string problem;
 };
 
 // Reads the arguments after the program name: --help, --version, --data DIR, --record FILE,
-// --replay FILE, --headless (an option's value may also follow '='). Anything else, an option
-// without its value, --headless without --replay, or --record with --replay is refused.
+// --replay FILE, --headless, --video FILE, --size WxH, --fps N (an option's value may also follow
+// '='). Anything else is refused: an option without its value, --headless or --video without
+// --replay, --record with --replay, --video with --headless, --size or --fps without --video, a
+// size that is not two even numbers of pixels within the encoder's range, a rate out of range.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text --help prints, and a refused command line prints on standard error.

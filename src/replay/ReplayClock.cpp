@@ -25,6 +25,22 @@ void ReplayClock::pace(std::function<bool()> interrupted) {
     replayStart_ = SteadyClock::now();
 }
 
+void ReplayClock::paceOnTimeline() {
+    paced_ = true;
+    onTimeline_ = true;
+    interrupted_ = nullptr;
+    replayStart_ = SteadyClock::time_point{};
+    timelineNow_ = replayStart_;
+}
+
+double ReplayClock::shownSeconds() const {
+    return std::chrono::duration<double>(currentTime() - replayStart_).count();
+}
+
+ReplayClock::SteadyClock::time_point ReplayClock::currentTime() const {
+    return onTimeline_ ? timelineNow_ : SteadyClock::now();
+}
+
 void ReplayClock::startPass(const std::vector<std::int64_t>& reads) {
     reads_ = &reads;
     next_ = 0;
@@ -41,7 +57,7 @@ double ReplayClock::now() {
         if (!anchored_) {
             anchored_ = true;
             anchorValue_ = last_;
-            anchorTime_ = SteadyClock::now();
+            anchorTime_ = currentTime();
         }
         waitUntil(anchorTime_ + waitOf(last_ - anchorValue_));
     }
@@ -59,6 +75,10 @@ void ReplayClock::waitForWallTime(std::uint64_t milliseconds) {
 }
 
 void ReplayClock::waitUntil(SteadyClock::time_point until) {
+    if (onTimeline_) {
+        timelineNow_ = std::max(timelineNow_, until);
+        return;
+    }
     while (SteadyClock::now() < until) {
         if (interrupted_ && interrupted_()) {
             return;

@@ -18,6 +18,11 @@ class ReplayClock : public GameClock {
 
     // Paced replays only; a headless replay never waits.
     void pace(std::function<bool()> interrupted);
+    // Paces on a timeline of its own instead of the steady clock: every wait moves the timeline
+    // on at once. A video takes the times of its frames from it.
+    void paceOnTimeline();
+    // How far into the paced replay the pass being played is shown, in seconds since it began.
+    double shownSeconds() const;
 
     void startPass(const std::vector<std::int64_t>& reads);
     // False when the pass read the clock more or less often than the recorded one.
@@ -32,12 +37,15 @@ class ReplayClock : public GameClock {
 
   private:
     void waitUntil(SteadyClock::time_point until);
+    SteadyClock::time_point currentTime() const;
 
     const std::vector<std::int64_t>* reads_ = nullptr;
     std::size_t next_ = 0;
     bool overrun_ = false;
     double last_ = 0.0;
     bool paced_ = false;
+    bool onTimeline_ = false;
+    SteadyClock::time_point timelineNow_;
     std::function<bool()> interrupted_;
     SteadyClock::time_point replayStart_ = SteadyClock::now();
     bool anchored_ = false;

@@ -15,6 +15,15 @@ struct ParseCase {
     bool headless = false;
 };
 
+// What --video and its options leave in a command line that plays.
+struct VideoCase {
+    std::vector<std::string> arguments;
+    std::optional<std::string> videoFile;
+    int width = 0;
+    int height = 0;
+    int fps = CommandLine::kDefaultVideoFps;
+};
+
 } // namespace
 
 TEST(CommandLine, ReadsEachOptionAndRefusesWhatItDoesNotKnow) {
@@ -67,6 +76,64 @@ TEST(CommandLine, ReadsEachOptionAndRefusesWhatItDoesNotKnow) {
     }
 }
 
+TEST(CommandLine, ReadsAVideoExportAndRefusesSizesAndRatesNoEncoderTakes) {
+    const std::vector<std::string> replay = {"--replay", "a.ccr"};
+    const auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), replay.begin(), replay.end());
+        return more;
+    };
+    const std::vector<VideoCase> plays = {
+        {replay, std::nullopt},
+        {with({"--video", "out.mp4"}), "out.mp4"},
+        {with({"--video=out.webm", "--size", "1280x720"}), "out.webm", 1280, 720},
+        {with({"--fps=30", "--video", "v.mp4"}), "v.mp4", 0, 0, 30},
+        {with({"--video", "v.mp4", "--size", "16x16", "--fps", "1"}), "v.mp4", 16, 16, 1},
+        {with({"--video", "v.mp4", "--size", "7680x4320", "--fps", "240"}), "v.mp4", 7680, 4320,
+         240},
+    };
+    for (const VideoCase& test : plays) {
+        const CommandLine commandLine = parseCommandLine(test.arguments);
+        SCOPED_TRACE(test.arguments.back());
+        EXPECT_EQ(commandLine.request, Request::Play) << commandLine.problem;
+        EXPECT_EQ(commandLine.replayFile, "a.ccr");
+        EXPECT_EQ(commandLine.videoFile, test.videoFile);
+        EXPECT_EQ(commandLine.videoWidth, test.width);
+        EXPECT_EQ(commandLine.videoHeight, test.height);
+        EXPECT_EQ(commandLine.videoFps, test.fps);
+    }
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+        {{"--video", "v.mp4"}, "--video needs --replay"},
+        {with({"--video", "v.mp4", "--headless"}),
+         "--video and --headless cannot be used together"},
+        {with({"--size", "640x480"}), "--size needs --video"},
+        {with({"--fps", "30"}), "--fps needs --video"},
+        {with({"--video"}), "--video needs a file"},
+        {with({"--video", "v.mp4", "--size="}), "--size needs a size"},
+        {with({"--video", "v.mp4", "--fps"}), "--fps needs a frame rate"},
+    };
+    for (const auto& [arguments, problem] : refusals) {
+        const CommandLine commandLine = parseCommandLine(arguments);
+        EXPECT_EQ(commandLine.request, Request::Refuse) << problem;
+        EXPECT_EQ(commandLine.problem, problem);
+    }
+    for (const char* size : {"641x480", "640x481", "14x480", "640x14", "7682x480", "640x4322",
+                             "640", "640x", "x480", "640X480", "640x480x2", " 640x480", "+640x480",
+                             "-640x480", "640.0x480", "99999999999999999999x480"}) {
+        const CommandLine commandLine =
+            parseCommandLine(with({"--video", "v.mp4", "--size", size}));
+        EXPECT_EQ(commandLine.request, Request::Refuse) << size;
+        EXPECT_EQ(commandLine.problem,
+                  "--size needs an even width and height in pixels, from 16x16 to 7680x4320, "
+                  "such as 1280x720 (not '" +
+                      std::string(size) + "')");
+    }
+    for (const char* fps : {"0", "241", "-1", "30.5", "30fps", "", "1e2"}) {
+        const CommandLine commandLine =
+            parseCommandLine(with({"--video", "v.mp4", std::string("--fps=") + fps}));
+        EXPECT_EQ(commandLine.request, Request::Refuse) << fps;
+    }
+}
+
 TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
     struct AnswerCase {
         std::vector<std::string> arguments;
@@ -91,7 +158,8 @@ TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
         EXPECT_EQ(test.err, err);
         EXPECT_EQ(test.exitCode, exitCode);
     }
-    for (const char* option : {"--data DIR", "--record FILE", "--replay FILE", "--headless"}) {
+    for (const char* option : {"--data DIR", "--record FILE", "--replay FILE", "--headless",
+                               "--video OUT", "--size WxH", "--fps N"}) {
         EXPECT_NE(std::string::npos, usageText().find(option)) << option;
     }
 }
