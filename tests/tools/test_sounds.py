@@ -47,6 +47,9 @@ CALL_GAP = 20
 STRETCH = 400
 STRETCH_STEP = 50
 ALIKE = 0.85
+# The wind alone flutters up to this far over the median frame; only the birdsong above it is
+# compared, lest two stretches of bare wind match on the shape of their gusts.
+WIND_DB = 5.0
 
 
 @functools.lru_cache(maxsize=None)
@@ -98,6 +101,7 @@ def call_starts(song):
 
 def likeness_at_lags(song):
     """The closest match between two stretches of the birdsong, and their first frames."""
+    song = [max(0.0, level - WIND_DB) for level in song]
     energy = [0.0] + list(itertools.accumulate(x * x for x in song))
     best = (0.0, 0, 0)
     for lag in range(STRETCH, len(song) - STRETCH + 1):
@@ -106,7 +110,7 @@ def likeness_at_lags(song):
             end = start + STRETCH
             here = energy[end] - energy[start]
             there = energy[end + lag] - energy[start + lag]
-            # A stretch of wind alone has no birdsong to match.
+            # A stretch of wind alone has nothing to match.
             if here > 0 and there > 0:
                 likeness = (products[end] - products[start]) / math.sqrt(here * there)
                 best = max(best, (likeness, start, start + lag))
