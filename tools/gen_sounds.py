@@ -8,10 +8,10 @@ Each effect is brought to the same loudness over its sounding part and kept belo
 begins and ends with a short fade so no start or end clicks, and the meadow's end flows into
 its start so the loop has no seam."""
 
+import array
 import math
 import os
 import random
-import struct
 import sys
 import wave
 
@@ -154,13 +154,16 @@ def to_loudness(signal, target_db):
 
 
 def write_wav(path, signal):
-    frames = b"".join(struct.pack("<h", max(-32767, min(32767, int(round(x * 32767.0)))))
-                      for x in signal)
+    # An array packs the meadow's millions of samples at once where struct would go one by one;
+    # WAV is little-endian whatever the machine.
+    frames = array.array("h", [max(-32767, min(32767, int(round(x * 32767.0)))) for x in signal])
+    if sys.byteorder == "big":
+        frames.byteswap()
     with wave.open(path, "wb") as file:
         file.setnchannels(1)
         file.setsampwidth(2)
         file.setframerate(RATE)
-        file.writeframes(frames)
+        file.writeframes(frames.tobytes())
 
 
 # --- the effects --------------------------------------------------------------------------------
@@ -250,29 +253,176 @@ def loss():
 
 
 # --- the meadow loop ----------------------------------------------------------------------------
-MEADOW_SECONDS = 3.2
+# Long enough that a 90-second game hears it less than twice; its birds come at drawn times and
+# its gusts at drawn spacings, so nothing in it comes back before the loop does.
+MEADOW_SECONDS = 52.0
 MEADOW_CROSSFADE = 0.4
+MEADOW_SEED = 15
+# No call sounds this close to the loop point: one there would be cut, or blurred by the crossfade.
+BIRD_CLEAR = 0.7
+# The gain on the nearest call, in dB (its swell peaks at 1; the wind's noise has an RMS of about
+# 0.07 before its gusts), and how much quieter a call further off may be.
+BIRD_NEAREST_DB = -23.0
+BIRD_DISTANCE_DB = 12.0
 
 
-def chirp(seconds, start_hz, end_hz, trill_hz):
+def gusts(count, generator):
+    """The wind's level: a slow wander between drawn levels at drawn spacings of 1.2 to 5 s, so
+    no gust comes back at a fixed period. It ends on the level it started from, so the loop's
+    end meets its start."""
+    marks = [0]
+    while marks[-1] < count - samples(2.0):
+        marks.append(marks[-1] + samples(generator.uniform(1.2, 5.0)))
+    marks[-1] = count
+    levels = [generator.uniform(0.3, 1.0) for _ in marks[:-1]]
+    levels.append(levels[0])
+    out = []
+    for a, b, low, high in zip(marks, marks[1:], levels, levels[1:]):
+        span = b - a
+        rise = high - low
+        for i in range(span):
+            x = i / span
+            out.append(low + rise * x * x * (3.0 - 2.0 * x))
+    return out
+
+
+def note(seconds, start_hz, end_hz, generator, vibrato_hz=0.0, vibrato_depth=0.0, shape=1.5):
+    """One sung note: a glide with a rounded swell and a trace of second harmonic, as a syrinx
+    gives rather than a pure sine."""
     count = samples(seconds)
-    envelope = [math.sin(math.pi * i / count) ** 1.5 for i in range(count)]
-    return sweep(seconds, start_hz, end_hz, envelope, vibrato_hz=trill_hz, vibrato_depth=0.04)
+    envelope = [math.sin(math.pi * i / count) ** shape for i in range(count)]
+    body = sweep(seconds, start_hz, end_hz, envelope, vibrato_hz, vibrato_depth)
+    overtone = generator.uniform(0.05, 0.2)
+    # The second harmonic comes from the fundamental itself (2 sin^2 x - 1 = -cos 2x), so it
+    # follows the glide and vibrato without an oscillator of its own.
+    return [b + overtone * (2.0 * b * b - e * e) for b, e in zip(body, envelope)]
+
+
+def phrase(notes):
+    """Notes laid one after another, each (gap before it, samples)."""
+    out = []
+    for gap, sound in notes:
+        out.extend([0.0] * samples(gap))
+        out.extend(sound)
+    return out
+
+
+def whistle(generator):
+    """One to three clear, slow notes, each gliding up or down: a thrush-like call."""
+    pitch = generator.uniform(1900.0, 3200.0)
+    notes = []
+    for step in range(1 + int(generator.random() * 3)):
+        seconds = generator.uniform(0.18, 0.5)
+        end = pitch * generator.uniform(0.75, 1.3)
+        notes.append((0.0 if step == 0 else generator.uniform(0.08, 0.25),
+                      note(seconds, pitch, end, generator, generator.uniform(4.0, 8.0), 0.01)))
+        pitch = end * generator.uniform(0.9, 1.12)
+    return phrase(notes)
+
+
+def trill(generator):
+    """A run of 6 to 21 quick falling ticks, 12 to 22 a second, drifting down in pitch: a
+    warbler's trill."""
+    rate = generator.uniform(12.0, 22.0)
+    count = 6 + int(generator.random() * 16)
+    pitch = generator.uniform(3600.0, 5200.0)
+    drift = generator.uniform(0.75, 1.02) ** (1.0 / count)
+    tick = 0.7 / rate
+    notes = []
+    for step in range(count):
+        notes.append((0.0 if step == 0 else 1.0 / rate - tick,
+                      note(tick, pitch * 1.15, pitch * 0.88, generator, shape=2.0)))
+        pitch *= drift
+    return phrase(notes)
+
+
+def chirps(generator):
+    """Two to five short sweeps with uneven gaps: a sparrow's chatter."""
+    low, high = generator.uniform(2800.0, 3600.0), generator.uniform(4000.0, 5000.0)
+    rising = generator.random() < 0.5
+    notes = []
+    for step in range(2 + int(generator.random() * 4)):
+        start, end = (low, high) if rising else (high, low)
+        notes.append((0.0 if step == 0 else generator.uniform(0.05, 0.2),
+                      note(generator.uniform(0.05, 0.11), start * generator.uniform(0.95, 1.05),
+                           end * generator.uniform(0.95, 1.05), generator)))
+    return phrase(notes)
+
+
+def warble(generator):
+    """Four to seven trilled notes leaping within a small scale: a lark's song."""
+    base = generator.uniform(2400.0, 3500.0)
+    steps = (0.89, 1.0, 1.12, 1.26, 1.5)
+    notes = []
+    for step in range(4 + int(generator.random() * 4)):
+        pitch = base * generator.choice(steps)
+        gap = 0.0 if step == 0 else generator.uniform(0.02, 0.07)
+        seconds = generator.uniform(0.07, 0.16)
+        end = pitch * generator.uniform(0.9, 1.1)
+        trill_hz = generator.uniform(20.0, 34.0)
+        notes.append((gap, note(seconds, pitch, end, generator, trill_hz, 0.04)))
+    return phrase(notes)
+
+
+def coo(generator):
+    """A dove's low coo-COO-coo."""
+    pitch = generator.uniform(520.0, 720.0)
+    notes = []
+    for step, (seconds, lift) in enumerate(((0.22, 1.0), (0.34, 1.06), (0.24, 0.97))):
+        gap = 0.0 if step == 0 else generator.uniform(0.08, 0.14)
+        seconds *= generator.uniform(0.85, 1.15)
+        notes.append((gap, note(seconds, pitch * lift, pitch * lift * 0.93, generator, shape=1.0)))
+    # At 600 Hz it sits at the top of the wind's band, where the ear is also duller than at the
+    # songbirds' 3 kHz, so it is sung louder to be heard as well.
+    return [3.0 * x for x in phrase(notes)]
+
+
+# The species and how often each sings, as shares of the calls.
+SPECIES = ((whistle, 0.25), (trill, 0.2), (chirps, 0.25), (warble, 0.2), (coo, 0.1))
+
+
+def pick_species(generator):
+    draw = generator.random()
+    for make, share in SPECIES:
+        if draw < share:
+            return make
+        draw -= share
+    return SPECIES[-1][0]
+
+
+def birdsong(length, generator):
+    """The calls and where they start (in samples), drawn one after another: a bird often sings
+    again or is answered soon after, otherwise a new one calls after a longer pause."""
+    calls = []
+    at = samples(BIRD_CLEAR + generator.uniform(0.0, 1.5))
+    make = pick_species(generator)
+    distance = generator.uniform(0.0, BIRD_DISTANCE_DB)
+    while True:
+        call = make(generator)
+        if at + len(call) > length - samples(BIRD_CLEAR):
+            return calls
+        calls.append((at, call, db_to_gain(BIRD_NEAREST_DB - distance)))
+        if generator.random() < 0.4:
+            at += len(call) + samples(generator.uniform(0.3, 1.0))
+            distance = min(BIRD_DISTANCE_DB, max(0.0, distance + generator.uniform(-2.0, 2.0)))
+        else:
+            at += len(call) + samples(generator.uniform(0.8, 4.5))
+            make = pick_species(generator)
+            distance = generator.uniform(0.0, BIRD_DISTANCE_DB)
 
 
 def meadow():
-    """Wind in the grass with a few birds; its end crossfades into its start."""
+    """Wind in the grass with birds at drawn times; its end crossfades into its start."""
     length = samples(MEADOW_SECONDS)
     overlap = samples(MEADOW_CROSSFADE)
-    rng = random.Random(15)
+    rng = random.Random(MEADOW_SEED)
+    level = gusts(length, rng)
     wind = low_noise(length + overlap, 450.0, rng)
-    gusts = [0.7 + 0.3 * math.sin(TWO_PI * (i / length) + 1.0) for i in range(length + overlap)]
-    signal = [w * g for w, g in zip(wind, gusts)]
-    birds = [(0.5, 3400.0, 4300.0, 28.0, 0.09), (0.63, 3600.0, 4600.0, 30.0, 0.08),
-             (1.6, 2600.0, 2100.0, 0.0, 0.18), (2.3, 4200.0, 3600.0, 22.0, 0.07),
-             (2.4, 4400.0, 3800.0, 22.0, 0.07)]
-    for at, start_hz, end_hz, trill_hz, seconds in birds:
-        add_into(signal, chirp(seconds, start_hz, end_hz, trill_hz), at=at, gain=0.03)
+    # The gusts repeat with the loop, so the stretch past the end that fades into the start
+    # blows as the start does.
+    signal = [w * level[i % length] for i, w in enumerate(wind)]
+    for at, call, gain in birdsong(length, rng):
+        signal[at:at + len(call)] = [s + gain * c for s, c in zip(signal[at:at + len(call)], call)]
     # The last `overlap` samples are faded into the first ones with equal power, so the
     # sample after the loop's end is the one that followed it in the longer recording.
     out = signal[:length]
