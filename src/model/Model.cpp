@@ -206,7 +206,9 @@ void Model::draw(std::shared_ptr<Shader> shader, bool animated) {
         return;
     }
     if (animated) {
-        boneTransform(ticksToSeconds(SDL_GetTicks()), boneMatrices);
+        boneTransform(animationClock != nullptr ? animationClock->seconds()
+                                                : ticksToSeconds(SDL_GetTicks()),
+                      boneMatrices);
         for (std::size_t i = 0; i < boneMatrices.size() && i < boneUniformNames.size(); ++i) {
             shader->setMat4(boneUniformNames[i], boneMatrices[i]);
         }

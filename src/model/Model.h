@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/AnimationClock.h"
 #include "model/BoneInfo.h"
 #include "model/Mesh.h"
 
@@ -36,12 +37,14 @@ class Model {
     std::vector<std::string> boneUniformNames;
     // The pose of the last animated draw, kept so posing reuses the same storage every frame.
     std::vector<glm::mat4> boneMatrices;
+    // The animation's time, when not SDL's ticks.
+    AnimationClock* animationClock = nullptr;
 
     explicit Model(const std::string& path);
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
 
-    // Draws every mesh; with `animated` the skeleton is first posed for SDL's tick clock and
+    // Draws every mesh; with `animated` the skeleton is first posed for the animation clock and
     // its matrices uploaded as finalBoneMatrices[i] to the program the caller made current.
     void draw(std::shared_ptr<Shader> shader, bool animated);
 
