@@ -20,6 +20,11 @@ std::int16_t addScaled(std::int16_t mixed, std::int16_t sample, int volume) {
 
 void MixChannel::start(std::span<const std::int16_t> stereo, bool looping, int volume,
                        std::int64_t fadeFrames) {
+    // SDL_mixer, asked to fade a sound in while a fade is under way, ramps only up to the volume
+    // that fade has reached and jumps to the full volume at the end of the ramp. The game sounds
+    // so when a game restarts as its meadow fades, and so must its sound track.
+    const bool fading = playing() && fade_ != Fade::None;
+    fadeLevel_ = fading ? currentVolume() : volume;
     sound_ = stereo;
     next_ = 0;
     looping_ = looping;
@@ -33,7 +38,7 @@ bool MixChannel::fadeOut(std::int64_t fadeFrames) {
     if (!playing() || fade_ == Fade::Out || currentVolume() == 0) {
         return false;
     }
-    fadeFrom_ = currentVolume();
+    fadeLevel_ = currentVolume();
     fade_ = Fade::Out;
     fadeFrames_ = fadeFrames;
     fadedFrames_ = 0;
@@ -48,9 +53,9 @@ void MixChannel::halt() {
 int MixChannel::currentVolume() const {
     switch (fade_) {
     case Fade::In:
-        return static_cast<int>(volume_ * fadedFrames_ / fadeFrames_);
+        return static_cast<int>(fadeLevel_ * fadedFrames_ / fadeFrames_);
     case Fade::Out:
-        return static_cast<int>(fadeFrom_ * (fadeFrames_ - fadedFrames_) / fadeFrames_);
+        return static_cast<int>(fadeLevel_ * (fadeFrames_ - fadedFrames_) / fadeFrames_);
     case Fade::None:
         break;
     }

@@ -37,8 +37,8 @@ class MixChannel {
     bool looping_ = false;
     int volume_ = 0;
     Fade fade_ = Fade::None;
-    // The volume a fade-out starts from.
-    int fadeFrom_ = 0;
+    // The volume a fade-in rises to, or a fade-out falls from.
+    int fadeLevel_ = 0;
     std::int64_t fadeFrames_ = 0;
     std::int64_t fadedFrames_ = 0;
 };

@@ -28,6 +28,9 @@ class OfflineMixer : public SoundOutput {
 
     // The mixer at `volume` (0 to 1). Nothing of SDL's audio is initialised or opened.
     explicit OfflineMixer(float volume);
+    // A copy's channels would go on playing the original's sounds.
+    OfflineMixer(const OfflineMixer&) = delete;
+    OfflineMixer& operator=(const OfflineMixer&) = delete;
 
     Sound load(const std::string& path, std::ostream& errors) override;
     void play(Sound sound) override;

@@ -176,9 +176,14 @@ TEST_F(OfflineMixerTest, FilesComeOutAsStereoAtTheMixersRate) {
 
 // Catches a fade of the wrong length or shape, a loop at full volume at once, a fade-out that
 // starts from full volume rather than from where a fade-in had reached, a fade-out started again
-// by a second stop, a loop that is not stopped at the end of its fade-out or comes back, and a
-// loop stopped before it is heard that never stops.
+// by a second stop, a loop that is not stopped at the end of its fade-out or comes back, a loop
+// stopped before it is heard that never stops, and a loop asked for again during a fade that
+// does not ramp as SDL_mixer's does (up to the level the fade had reached, then a jump to full).
 TEST_F(OfflineMixerTest, TheLoopFadesInAndOutLinearlyOver600Milliseconds) {
+    struct Asked {
+        std::int64_t frame;
+        bool stop;
+    };
     struct Level {
         std::int64_t frame;
         std::int16_t mixed;
@@ -186,14 +191,15 @@ TEST_F(OfflineMixerTest, TheLoopFadesInAndOutLinearlyOver600Milliseconds) {
     struct Case {
         const char* name;
         float volume;
-        std::vector<std::int64_t> stops;
+        std::vector<Asked> asked;
         std::vector<Level> levels;
     };
     constexpr std::int64_t kStop = 2 * kRate;
+    constexpr std::int64_t kAgain = kStop + kFade / 4;
     const Case cases[] = {
         {"fading in and out",
          1.0f,
-         {kStop},
+         {{kStop, true}},
          {{0, 0},
           {kFade / 4, kSteady / 4},
           {kFade / 2, kSteady / 2},
@@ -207,25 +213,40 @@ TEST_F(OfflineMixerTest, TheLoopFadesInAndOutLinearlyOver600Milliseconds) {
           {kStop + 3 * kFade, 0}}},
         {"at half volume",
          0.5f,
-         {kStop},
+         {{kStop, true}},
          {{kFade / 2, kSteady / 4}, {kFade, kSteady / 2}, {kStop + kFade / 2, kSteady / 4}}},
         {"stopped halfway in",
          1.0f,
-         {kFade / 2},
+         {{kFade / 2, true}},
          {{kFade / 2, kSteady / 2}, {kFade, kSteady / 4}, {kFade / 2 + kFade, 0}}},
         {"stopped again while fading out",
          1.0f,
-         {kStop, kStop + kFade / 2},
+         {{kStop, true}, {kStop + kFade / 2, true}},
          {{kStop + 3 * kFade / 4, kSteady / 4}, {kStop + kFade, 0}}},
-        {"stopped as it starts", 1.0f, {0}, {{0, 0}, {kFade / 2, 0}, {3 * kFade, 0}}},
+        {"stopped as it starts", 1.0f, {{0, true}}, {{0, 0}, {kFade / 2, 0}, {3 * kFade, 0}}},
+        {"asked again halfway in",
+         1.0f,
+         {{kFade / 2, false}},
+         {{kFade / 2, 0},
+          {kFade, kSteady / 4},
+          {kFade / 2 + kFade - 1, kSteady / 128 * 63},
+          {kFade / 2 + kFade, kSteady}}},
+        {"asked again while fading out",
+         1.0f,
+         {{kStop, true}, {kAgain, false}},
+         {{kAgain, 0},
+          {kAgain + kFade / 2, kSteady / 8 * 3},
+          {kAgain + kFade, kSteady},
+          {kAgain + 3 * kFade, kSteady}}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         OfflineMixer mixer(test.volume);
-        mixer.loop(load(mixer, steady(1000, kSteady)));
-        for (const std::int64_t stop : test.stops) {
-            mixer.setTime(secondsOf(stop));
-            mixer.stopLoop();
+        const SoundOutput::Sound meadow = load(mixer, steady(1000, kSteady));
+        mixer.loop(meadow);
+        for (const Asked& asked : test.asked) {
+            mixer.setTime(secondsOf(asked.frame));
+            asked.stop ? mixer.stopLoop() : mixer.loop(meadow);
         }
         const std::vector<std::int16_t> mix = mixer.mixUntil(secondsOf(kStop + 4 * kFade));
         for (const Level& level : test.levels) {
