@@ -20,7 +20,9 @@
 // what is asked and not yet rendered is held, so an hour costs no more memory than a minute.
 //
 // Where the device's mixer steps a fade once per buffer it mixes, this one steps it every frame:
-// the same integer volumes, reached at the moments the ramp reaches them.
+// the same integer volumes, reached at the moments the ramp reaches them. So a loop stopped while
+// its fade-in is still at volume 0 (its first 5 ms) halts at once, where the device halts one
+// stopped before its first buffer (23 ms) is mixed.
 class OfflineMixer : public SoundOutput {
   public:
     static constexpr int kFramesPerSecond = 44100;
