@@ -3,7 +3,9 @@
 // the stream a buffer or two after the file's length at the moment it was made; every check
 // below starts that much later.
 #include "audio/AudioMixer.h"
+#include "audio/OfflineMixer.h"
 #include "unit/ScratchFile.h"
+#include "unit/TestWav.h"
 
 #include <algorithm>
 #include <chrono>
@@ -139,6 +141,13 @@ class DiskMixer : public testing::Test {
         return sound;
     }
 
+    // A scratch file of `samples` for the device's mixer and the offline one to load alike.
+    std::string writeSound(const std::vector<std::int16_t>& samples, int channels, int rate) {
+        soundFiles_.push_back(scratchFile("sound" + std::to_string(soundFiles_.size()) + ".wav"));
+        writeWav(soundFiles_.back(), samples, channels, rate);
+        return soundFiles_.back().string();
+    }
+
     std::size_t mixedBytes() const {
         std::error_code error;
         const auto size = std::filesystem::file_size(mixFile_, error);
@@ -246,4 +255,100 @@ TEST_F(DiskMixer, StoppingTheLoopEndsItAndLeavesASoundJustStartedToItsEnd) {
         EXPECT_EQ(winSpan.windowsOutside(kToneRms * 0.9, kToneRms * 1.1), 0);
         EXPECT_EQ(MixSpan(mix, winEnd + kSettleBytes, end).nonZeroSamples(), 0);
     }
+}
+
+namespace {
+
+// Samples that change at every step, none of them silent, reproducible from run to run.
+std::vector<std::int16_t> noise(std::size_t samples) {
+    std::vector<std::int16_t> noise(samples);
+    std::uint32_t state = 12345;
+    for (std::int16_t& sample : noise) {
+        state = state * 1664525u + 1013904223u;
+        sample = static_cast<std::int16_t>(static_cast<int>(state >> 16) % 40000 - 20000);
+        sample = sample == 0 ? std::int16_t{1} : sample;
+    }
+    return noise;
+}
+
+// The mix from its first frame with any sound in it.
+std::vector<std::int16_t> fromFirstSound(const std::vector<std::int16_t>& mix) {
+    const auto first = std::find_if(mix.begin(), mix.end(), [](auto s) { return s != 0; });
+    return {mix.begin() + (first - mix.begin()) / 2 * 2, mix.end()};
+}
+
+} // namespace
+
+// Catches the offline mixer loading, converting or scaling a sound otherwise than the device's
+// mixer does, which would make an exported video sound unlike the game: from the sound's first
+// frame, the two mixes are alike sample for sample.
+TEST_F(DiskMixer, TheOfflineMixerMixesASoundAsTheDeviceDoes) {
+    constexpr double kSoundSeconds = 0.1;
+    struct Case {
+        const char* name;
+        int channels;
+        int rate;
+        float volume;
+    };
+    const Case cases[] = {
+        {"mono at 0.3", 1, kRate, 0.3f},
+        {"stereo at full volume", 2, kRate, 1.0f},
+        {"mono at half the rate", 1, kRate / 2, 0.7f},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const auto frames = static_cast<std::size_t>(kSoundSeconds * test.rate);
+        const std::string path =
+            writeSound(noise(frames * test.channels), test.channels, test.rate);
+        OfflineMixer offline(test.volume);
+        std::ostringstream errors;
+        offline.play(offline.load(path, errors));
+        const std::vector<std::int16_t> expected = fromFirstSound(offline.mixUntil(0.5));
+        // The resampler's last frames may come out silent.
+        const std::size_t compared = bytesOf(kSoundSeconds) / 2 * 9 / 10;
+
+        open(test.volume);
+        const SoundOutput::Sound sound = mixer->load(path, errors);
+        ASSERT_NE(sound, SoundOutput::kNoSound) << errors.str();
+        const std::size_t started = mixedBytes();
+        mixer->play(sound);
+        waitForMix(started + bytesOf(kSoundSeconds) + kSettleBytes);
+        const std::vector<std::int16_t> device = fromFirstSound(closeAndReadMix());
+
+        ASSERT_GE(expected.size(), compared);
+        ASSERT_GE(device.size(), compared);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.begin() + compared, device.begin()));
+    }
+}
+
+// Catches the offline mixer clamping the sum of the channels once rather than as each is added,
+// as the device's mixer does: two loud sounds saturate before a third pulls the sum back.
+TEST_F(DiskMixer, TheOfflineMixerClampsEachChannelsSumAsTheDeviceDoes) {
+    constexpr double kSoundSeconds = 0.2;
+    const auto frames = static_cast<std::size_t>(kSoundSeconds * kRate);
+    std::vector<std::string> paths;
+    for (const std::int16_t level : {30000, 30000, -30000}) {
+        paths.push_back(writeSound(std::vector<std::int16_t>(2 * frames, level), 2, kRate));
+    }
+    OfflineMixer offline(1.0f);
+    open(1.0f);
+    std::ostringstream errors;
+    std::vector<SoundOutput::Sound> sounds;
+    for (const std::string& path : paths) {
+        offline.play(offline.load(path, errors));
+        sounds.push_back(mixer->load(path, errors));
+    }
+    const std::size_t started = mixedBytes();
+    for (const SoundOutput::Sound sound : sounds) {
+        mixer->play(sound);
+    }
+    waitForMix(started + bytesOf(kSoundSeconds) + kSettleBytes);
+    const std::vector<std::int16_t> device = fromFirstSound(closeAndReadMix());
+    const std::vector<std::int16_t> expected = offline.mixUntil(kSoundSeconds);
+
+    // Halfway through, all three play on the device, even one started a buffer late.
+    const std::size_t middle = frames;
+    ASSERT_GT(device.size(), middle);
+    EXPECT_EQ(device[middle], expected[middle]);
+    EXPECT_NE(expected[middle], 30000) << "the case shows the order of clamping";
 }
