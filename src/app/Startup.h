@@ -1,5 +1,7 @@
 #pragma once
 
+#include <iosfwd>
+
 struct GLFWwindow;
 struct Settings;
 
@@ -7,6 +9,10 @@ struct Settings;
 // A size larger than the primary monitor is first brought down to the monitor's size.
 // Reports "Failes to create GLFW window", terminates GLFW and returns null on failure.
 GLFWwindow* createGameWindow(Settings& settings);
+
+// Initialises GLFW and makes an OpenGL 4.3 core context current on a window never shown, for
+// drawing offscreen. Says why on `errors` and returns null on failure.
+GLFWwindow* createHiddenWindow(std::ostream& errors);
 
 // Brings a window size down to fit a screen of the given size; a side that fits is kept.
 void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight);
