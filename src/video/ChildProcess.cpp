@@ -78,6 +78,18 @@ class SpawnSetup {
     posix_spawnattr_t attributes_;
 };
 
+// The program's name and arguments as exec takes them, each one word whatever it holds.
+std::vector<char*> argumentVector(const std::string& name,
+                                  const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(name.c_str()));
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+
 std::string describeEnd(int status) {
     if (WIFEXITED(status)) {
         return "exited with status " + std::to_string(WEXITSTATUS(status));
@@ -111,13 +123,8 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
                << "cannot make a file for the encoder's errors: " << std::strerror(errno) << "\n";
         return std::nullopt;
     }
-    std::vector<char*> argv;
-    std::string name = program.string();
-    argv.push_back(name.data());
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
+    const std::string name = program.string();
+    std::vector<char*> argv = argumentVector(name, arguments);
     const SpawnSetup setup(readEnd.get(), errorLog.get());
     pid_t pid = 0;
     const int error = ::posix_spawn(&pid, name.c_str(), setup.actions(), setup.attributes(),

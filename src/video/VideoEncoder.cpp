@@ -96,7 +96,7 @@ VideoEncoder::~VideoEncoder() {
 }
 
 bool VideoEncoder::writeFrame(const std::uint8_t* rgba) {
-    return !done_ && frames_.push(rgba);
+    return !done_ && rgba != nullptr && frames_.push(rgba);
 }
 
 std::string VideoEncoder::failure() const {
