@@ -6,6 +6,9 @@ set -eu
 PACKAGES="cmake make g++ pkg-config python3 python3-glad libglfw3-dev libglm-dev libstb-dev \
 libinih-dev libfreetype-dev clang-format libassimp-dev libsdl2-dev libsdl2-mixer-dev libgtest-dev libgl1-mesa-dri \
 xvfb xdotool x11-utils libxtst6 dpkg-dev file desktop-file-utils appstream groff-base"
+# The video tests encode with the real ffmpeg and read the videos back with its ffprobe; the game
+# itself only recommends it, for exporting a recorded game as a video.
+PACKAGES="$PACKAGES ffmpeg"
 if [ "${CHRONOCELL_FUZZ_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev"
 fi

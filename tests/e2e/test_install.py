@@ -110,6 +110,9 @@ class PackagePlays(InstallTestCase):
         names = [name for options in choices for name, _, _ in options]
         self.assertIn("libglfw3", names)
         self.assertIn("fonts-comfortaa", names)
+        # Exporting videos is optional: the encoder is recommended, never forced on a player.
+        self.assertNotIn("ffmpeg", names)
+        self.assertEqual("ffmpeg", run("dpkg-deb", "-f", package, "Recommends").strip())
         unmet = [options for options in choices if not any(map(self.is_installed, options))]
         self.assertEqual([], unmet)
 
