@@ -15,6 +15,7 @@
 #include "app/QuitSignals.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
+#include "app/VideoExport.h"
 #include "game/GameContext.h"
 #include "render/AssetPath.h"
 
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
     overlayUserSettings(context->settings,
                         userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
                         std::cerr);
+    if (commandLine.videoFile) {
+        return exportVideo(commandLine, context->settings, std::cerr);
+    }
     std::optional<RecordingReader> recording;
     RecordingHeader header;
     if (commandLine.replayFile) {

@@ -51,11 +51,14 @@ ReplaySession::Step ReplaySession::playToEnd(GameContext& context, FrameOutput& 
         step = playPass(context, output, effects);
     }
     if (step == Step::Diverged) {
-        errors_ << "replay diverged at frame " << passNumber() << " (recorded by version "
-                << recordedVersion_ << ", replayed by version " << gameVersion() << ")"
-                << std::endl;
+        reportDivergence();
     } else {
         summaries_.finish(context);
     }
     return step;
+}
+
+void ReplaySession::reportDivergence() const {
+    errors_ << "replay diverged at frame " << passNumber() << " (recorded by version "
+            << recordedVersion_ << ", replayed by version " << gameVersion() << ")" << std::endl;
 }

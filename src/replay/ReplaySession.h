@@ -33,6 +33,8 @@ class ReplaySession : public InputSource {
     // reports a game still in progress at the end as unfinished.
     Step playToEnd(GameContext& context, FrameOutput& output, CommandEffects& effects);
     Step playPass(GameContext& context, FrameOutput& output, CommandEffects& effects);
+    // The line that says where a replay diverged and which versions recorded and replayed it.
+    void reportDivergence() const;
     // The passes read so far; after a divergence, the pass that diverged, counted from 1.
     std::uint64_t passNumber() const { return reader_.passesRead(); }
 
