@@ -1,0 +1,116 @@
+#include "app/VideoDrawing.h"
+
+#include "app/GameFrameOutput.h"
+#include "app/GameResources.h"
+#include "app/QuitSignals.h"
+#include "app/VideoFrameOutput.h"
+#include "game/CommandEffects.h"
+#include "game/GameContext.h"
+#include "game/StatePass.h"
+#include "model/Model.h"
+#include "replay/ReplaySession.h"
+#include "video/FramePlan.h"
+#include "video/TimelineAnimationClock.h"
+
+#include <glad/gl.h>
+
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// What one drawing run makes, taken down in order whatever ends it.
+class DrawingRun {
+  public:
+    DrawingRun(const Settings& settings, const RecordingHeader& header) {
+        context_->settings = settings;
+        applyRecordedSettings(header, context_->settings);
+        resources_ = createGameResources(*context_);
+    }
+    ~DrawingRun() {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        if (resources_->characterModel != nullptr) {
+            resources_->characterModel->animationClock = nullptr;
+        }
+        context_->unlinkResources();
+    }
+    DrawingRun(const DrawingRun&) = delete;
+    DrawingRun& operator=(const DrawingRun&) = delete;
+
+    GameContext& context() { return *context_; }
+    GameResources& resources() { return *resources_; }
+    void poseBy(AnimationClock& clock) {
+        if (resources_->characterModel != nullptr) {
+            resources_->characterModel->animationClock = &clock;
+        }
+    }
+
+  private:
+    std::unique_ptr<GameContext> context_ = std::make_unique<GameContext>();
+    std::unique_ptr<GameResources> resources_;
+};
+
+// Plays the passes before `pass` without drawing, then `pass` with it.
+ReplaySession::Step playUpTo(std::uint64_t pass, ReplaySession& session, GameContext& context,
+                             VideoFrameOutput& output, CommandEffects& effects) {
+    ReplaySession::Step step = ReplaySession::Step::Played;
+    while (step == ReplaySession::Step::Played && session.passNumber() + 1 < pass) {
+        output.drawNextPass(false);
+        step = session.playPass(context, output, effects);
+    }
+    if (step != ReplaySession::Step::Played) {
+        return step;
+    }
+    output.drawNextPass(true);
+    return session.playPass(context, output, effects);
+}
+
+} // namespace
+
+ExportOutcome drawVideo(const std::string& path, const Settings& settings, const FramePlan& plan,
+                        GLFWwindow* window, FrameCapture& capture,
+                        const FrameCapture::Deliver& deliver, const DrawingProgress& progress,
+                        std::ostream& errors) {
+    RecordingHeader header;
+    std::optional<RecordingReader> reader = openRecording(path, header, errors);
+    if (!reader) {
+        return ExportOutcome::Failed;
+    }
+    DrawingRun run(settings, header);
+    std::ostringstream summaries;
+    ReplaySession session(std::move(*reader), header.gameVersion, summaries, errors);
+    session.clock().paceOnTimeline();
+    TimelineAnimationClock animation(session.clock());
+    run.poseBy(animation);
+    GameFrameOutput drawing(window, run.resources());
+    VideoFrameOutput output(drawing);
+    CommandEffects noWindow;
+    capture.bind();
+    prepareFirstPass(run.context(), output);
+
+    std::uint64_t delivered = 0;
+    const FrameCapture::Deliver counted = [&](const std::uint8_t* rgba, std::uint64_t frames) {
+        delivered += frames;
+        return deliver(rgba, frames);
+    };
+    for (const FramePlan::Shown& shown : plan.shown()) {
+        if (playUpTo(shown.pass, session, run.context(), output, noWindow) !=
+            ReplaySession::Step::Played) {
+            // The planning run played these very passes, so only a fault can bring this.
+            session.reportDivergence();
+            return ExportOutcome::Diverged;
+        }
+        if (quitSignals::received()) {
+            return ExportOutcome::Stopped;
+        }
+        if (!capture.capture(shown.frames, counted)) {
+            return quitSignals::received() ? ExportOutcome::Stopped : ExportOutcome::Failed;
+        }
+        progress(delivered);
+    }
+    if (!capture.flush(counted)) {
+        return quitSignals::received() ? ExportOutcome::Stopped : ExportOutcome::Failed;
+    }
+    progress(delivered);
+    return ExportOutcome::Done;
+}

@@ -1,0 +1,145 @@
+"""A recorded game exported to a video by the real binary under Xvfb, read back with ffprobe and
+ffmpeg: its streams, rate and length, the same frames from two exports, the failures that leave
+no file, and Ctrl+C in the middle of an export."""
+
+import glob
+import json
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+import harness
+
+LOST = os.path.join(harness.OPTIONS.source or ".", "tests", "replays", "lost.ccr")
+# The lost game lasts 3.60 s; its video adds the start screen's pass before it and holds the
+# last picture for a frame.
+LOST_GAME_SECONDS = 3.60
+FRAME = 1 / 60
+
+
+def probe(path):
+    result = subprocess.run(["ffprobe", "-v", "error", "-show_entries",
+                             "stream=codec_type,codec_name,width,height,r_frame_rate",
+                             "-show_entries", "format=duration", "-of", "json", path],
+                            capture_output=True, text=True, check=True)
+    return json.loads(result.stdout)
+
+
+def frame_hashes(path):
+    """The MD5 of every decoded frame."""
+    result = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v", "-f",
+                             "framemd5", "-"], capture_output=True, text=True, check=True)
+    return [line.split()[-1] for line in result.stdout.splitlines() if not line.startswith("#")]
+
+
+class VideoTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="chronocell-video-")
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        lost = os.path.join(harness.OPTIONS.source, "tests", "replays", "lost.ccr")
+        self.recording = os.path.join(self.folder, "lost.ccr")
+        shutil.copy(lost, self.recording)
+
+    def export(self, output, *more, env=None, wait=True):
+        run = harness.GameRun(arguments=["--replay", self.recording, "--video", output, *more],
+                              env=env)
+        self.addCleanup(run.close)
+        if wait:
+            self.assertIsNotNone(run.wait_exit(timeout=300))
+        return run
+
+    def leftovers(self):
+        return sorted(name for name in os.listdir(self.folder) if name != "lost.ccr")
+
+    def test_a_lost_game_becomes_an_mp4_of_its_length_at_sixty_frames(self):
+        output = os.path.join(self.folder, "lost.mp4")
+        run = self.export(output)
+        self.assertEqual(0, run.process.returncode, run.stderr())
+        self.assertRegex(run.stderr(), r"chronocell: wrote lost.mp4: [0-9.]+ [KM]B, 0:04 of video\n$")
+        info = probe(output)
+        kinds = sorted((s["codec_type"], s["codec_name"]) for s in info["streams"])
+        self.assertEqual([("audio", "aac"), ("video", "h264")], kinds)
+        video = next(s for s in info["streams"] if s["codec_type"] == "video")
+        self.assertEqual((800, 600, "60/1"), (video["width"], video["height"],
+                                              video["r_frame_rate"]))
+        # The game, its first pass's start screen and the held last picture.
+        self.assertAlmostEqual(LOST_GAME_SECONDS + 2 * FRAME, float(info["format"]["duration"]),
+                               delta=FRAME)
+
+        again = os.path.join(self.folder, "again.mp4")
+        self.export(again)
+        first = frame_hashes(output)
+        self.assertEqual(218, len(first))
+        self.assertEqual(first, frame_hashes(again), "two exports of one recording differ")
+
+    def test_a_webm_of_another_size_and_rate(self):
+        output = os.path.join(self.folder, "small.webm")
+        run = self.export(output, "--size", "400x300", "--fps", "30")
+        self.assertEqual(0, run.process.returncode, run.stderr())
+        info = probe(output)
+        kinds = sorted((s["codec_type"], s["codec_name"]) for s in info["streams"])
+        self.assertEqual([("audio", "opus"), ("video", "vp9")], kinds)
+        video = next(s for s in info["streams"] if s["codec_type"] == "video")
+        self.assertEqual((400, 300, "30/1"), (video["width"], video["height"],
+                                              video["r_frame_rate"]))
+        # The sound track's last Opus packet may reach a little past the last frame.
+        self.assertEqual(110, len(frame_hashes(output)))
+        self.assertAlmostEqual(110 / 30, float(info["format"]["duration"]), delta=1 / 30)
+
+    def test_failures_say_why_and_leave_no_file(self):
+        failing = os.path.join(self.folder, "failing-encoder")
+        with open(failing, "w") as script:
+            script.write("#!/bin/sh\necho 'x264: out of luck' >&2\nexit 1\n")
+        os.chmod(failing, 0o755)
+        damaged = os.path.join(self.folder, "damaged.ccr")
+        with open(damaged, "wb") as file:
+            file.write(b"not a recording")
+        cases = [
+            ("a folder that is not there", ["--video", os.path.join(self.folder, "no", "v.mp4")],
+             {}, 2, r"^chronocell: cannot export a video: cannot write .*no/v\.mp4.*: No such "
+                    r"file or directory\n$"),
+            ("a name no format has", ["--video", os.path.join(self.folder, "v.avi")], {}, 2,
+             r"^chronocell: cannot export a video: .*v\.avi.* must end in \.mp4 or \.webm\n$"),
+            ("no encoder", ["--video", os.path.join(self.folder, "v.mp4")],
+             {"CHRONOCELL_FFMPEG": "/nonexistent/ffmpeg"}, 2,
+             r"^chronocell: cannot export a video: .*/nonexistent/ffmpeg.*\n$"),
+            ("an encoder that fails", ["--video", os.path.join(self.folder, "v.mp4")],
+             {"CHRONOCELL_FFMPEG": failing}, 2,
+             r"(^|\n)chronocell: cannot export a video: failing-encoder .*\n"
+             r"failing-encoder: x264: out of luck\n$"),
+            ("a damaged recording", ["--video", os.path.join(self.folder, "v.mp4")],
+             {}, 2, r"^chronocell: cannot replay .*damaged\.ccr: .*\n$"),
+        ]
+        for what, arguments, env, code, said in cases:
+            with self.subTest(what):
+                recording = damaged if what == "a damaged recording" else self.recording
+                run = harness.GameRun(arguments=["--replay", recording, *arguments], env=env)
+                self.addCleanup(run.close)
+                self.assertEqual(code, run.wait_exit(timeout=300))
+                self.assertRegex(run.stderr(), said)
+                self.assertEqual("", run.stdout())
+                self.assertEqual(["damaged.ccr", "failing-encoder"],
+                                 [n for n in self.leftovers() if n not in ("no",)])
+                self.assertEqual([], glob.glob(os.path.join(tempfile.gettempdir(),
+                                                            "chronocell-sound-%d.pcm"
+                                                            % run.process.pid)))
+
+    def test_ctrl_c_stops_an_export_and_removes_its_partial_file(self):
+        output = os.path.join(self.folder, "stopped.mp4")
+        run = self.export(output, wait=False)
+        deadline = time.time() + 120
+        while time.time() < deadline and not glob.glob(os.path.join(self.folder, "stopped*")):
+            time.sleep(0.05)
+        self.assertTrue(glob.glob(os.path.join(self.folder, "stopped*")), "no partial file")
+        run.process.send_signal(signal.SIGINT)
+        self.assertEqual(130, run.wait_exit(timeout=60))
+        self.assertIn("chronocell: video export stopped; no file was written\n", run.stderr())
+        self.assertEqual([], self.leftovers())
+
+
+if __name__ == "__main__":
+    harness.main()
