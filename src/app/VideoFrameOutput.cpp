@@ -1,5 +1,7 @@
 #include "app/VideoFrameOutput.h"
 
+#include "game/GameContext.h"
+
 void VideoFrameOutput::drawNextPass(bool drawn) {
     drawn_ = drawn;
     pictureDrawn_ = false;
@@ -21,15 +23,22 @@ void VideoFrameOutput::drawScreenTexts(Screen screen) {
     }
 }
 
+// Drawing the player places the camera, which the ground and props of the next picture are drawn
+// with in ordinary play: an undrawn pass still places it, so the next drawn picture sees the
+// camera a window replay's would.
 void VideoFrameOutput::drawScene(GameContext& context) {
     if (drawn_) {
         drawing_.drawScene(context);
+    } else {
+        context.player.placeCamera(context.relic.relicMode);
     }
 }
 
 void VideoFrameOutput::drawRelicScene(GameContext& context) {
     if (drawn_) {
         drawing_.drawRelicScene(context);
+    } else {
+        context.player.placeCamera(context.relic.relicMode);
     }
 }
 

@@ -4,7 +4,8 @@
 
 // The game's drawing for the passes that become frames of a video, and none for the others: the
 // passes in between only run their rules. State that outlives a pass (the clear colour, the
-// raster mode) is passed on from every pass, as the next picture may rely on it.
+// raster mode, the camera the player's drawing places) is kept up by every pass, as the next
+// picture relies on it.
 class VideoFrameOutput : public FrameOutput {
   public:
     explicit VideoFrameOutput(FrameOutput& drawing) : drawing_(drawing) {}

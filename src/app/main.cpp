@@ -17,7 +17,9 @@
 #include "app/Startup.h"
 #include "app/VideoExport.h"
 #include "game/GameContext.h"
+#include "model/Model.h"
 #include "render/AssetPath.h"
+#include "video/TimelineAnimationClock.h"
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
@@ -85,7 +87,11 @@ int main(int argc, char** argv) {
         context->links.events = sounds.get();
         if (recording) {
             GameReplay replay(std::move(*recording), header, std::cout);
+            // Posed at the replay's own time, as a video of the recording poses it.
+            TimelineAnimationClock animation(replay.clock());
+            resources->characterModel->animationClock = &animation;
             exitCode = replayInWindow(window, *context, output, sounds.get(), replay);
+            resources->characterModel->animationClock = nullptr;
         } else {
             GlfwGamepadStates pads;
             exitCode =
