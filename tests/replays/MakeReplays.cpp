@@ -7,6 +7,9 @@
 // try (the idle trail draws from the random generator) until the scripted player wins.
 //
 // Usage: chronocell_make_replays FOLDER
+//        chronocell_make_replays --lost FILE PASSES_PER_SECOND
+// The second form writes only the untouched lost game, at another fixed rate: the video export's
+// benchmark compares recordings of one game made at different rates.
 #include "BenchClock.h"
 #include "ScriptedPlayer.h"
 
@@ -20,6 +23,7 @@
 
 #include <GLFW/glfw3.h>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -28,6 +32,7 @@
 namespace {
 
 constexpr double kFrameSeconds = 1.0 / 60.0;
+constexpr int kHighestRate = 1000;
 constexpr int kMostTries = 200;
 constexpr int kScreenPassesAfterTheEnd = 3;
 constexpr int kClocksToWin = 3;
@@ -36,8 +41,8 @@ constexpr int kClocksToWin = 3;
 // Escape a few passes after the game has ended.
 class AutopilotInput : public InputSource {
   public:
-    AutopilotInput(const GameContext& context, bool playing, int idlePasses)
-        : context_(context), player_(kFrameSeconds), playing_(playing), idlePasses_(idlePasses) {}
+    AutopilotInput(const GameContext& context, bool playing, int idlePasses, double frameSeconds)
+        : context_(context), player_(frameSeconds), playing_(playing), idlePasses_(idlePasses) {}
 
     // Once three clocks are in, the relic hint is no longer taken.
     HeldKeys sampleHeldKeys() override {
@@ -74,19 +79,20 @@ class AutopilotInput : public InputSource {
 };
 
 // Plays one recorded game to `path`; its summary lines.
-std::string recordGame(const std::string& path, bool playing, int idlePasses) {
+std::string recordGame(const std::string& path, bool playing, int idlePasses,
+                       double frameSeconds = kFrameSeconds) {
     auto context = std::make_unique<GameContext>();
     ParticleSystem playerParticles = ParticleSystem::withoutGpu();
     ParticleSystem clockParticles = ParticleSystem::withoutGpu();
     context->links.playerParticles = &playerParticles;
     context->links.clockParticles = &clockParticles;
-    BenchClock fixedSteps(kFrameSeconds);
+    BenchClock fixedSteps(frameSeconds);
     std::ostringstream summaries;
     GameRecorder recorder(fixedSteps, summaries);
     recorder.start(path, recordingHeaderFor(context->settings));
     HeadlessFrameOutput output;
     Application application{*context, recorder.clock(), output};
-    AutopilotInput input(*context, playing, idlePasses);
+    AutopilotInput input(*context, playing, idlePasses, frameSeconds);
     PassInput pass;
     prepareFirstPass(*context, output);
     while (!input.quit()) {
@@ -106,8 +112,19 @@ void writeText(const std::string& path, const std::string& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--lost") {
+        const int rate = std::atoi(argv[3]);
+        if (rate < 1 || rate > kHighestRate) {
+            std::fprintf(stderr, "%s: a rate from 1 to %d passes a second\n", argv[0],
+                         kHighestRate);
+            return 2;
+        }
+        std::printf("%s", recordGame(argv[2], false, 1, 1.0 / rate).c_str());
+        return 0;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FOLDER\n       %s --lost FILE PASSES_PER_SECOND\n", argv[0],
+                     argv[0]);
         return 2;
     }
     const std::string folder = argv[1];

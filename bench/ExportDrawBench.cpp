@@ -1,0 +1,54 @@
+// The drawing of a video export alone, for comparison with the whole export: plans a recording's
+// frames, then draws and reads back every planned picture offscreen, handing each to nothing.
+//
+// Usage: chronocell-export-bench RECORDING FPS WIDTH HEIGHT
+// Prints the frames, the seconds of video and the seconds the drawing took, on one line.
+#include "app/Startup.h"
+#include "app/VideoDrawing.h"
+#include "app/VideoPlanning.h"
+#include "game/Settings.h"
+
+#include <GLFW/glfw3.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s RECORDING FPS WIDTH HEIGHT\n", argv[0]);
+        return 2;
+    }
+    const std::string recording = argv[1];
+    const int fps = std::atoi(argv[2]);
+    const int width = std::atoi(argv[3]);
+    const int height = std::atoi(argv[4]);
+    const Settings settings;
+    PlannedVideo video(fps);
+    if (planVideo(recording, settings, video, std::cerr) != ExportOutcome::Done) {
+        return 1;
+    }
+    GLFWwindow* window = createHiddenWindow(std::cerr);
+    if (window == nullptr || !loadOpenGlFunctions()) {
+        return 1;
+    }
+    configureOpenGl(window, settings);
+    double seconds = 0.0;
+    {
+        FrameCapture capture(width, height);
+        const auto started = std::chrono::steady_clock::now();
+        const ExportOutcome outcome = drawVideo(
+            recording, settings, video.frames, window, capture,
+            [](const std::uint8_t*, std::uint64_t) { return true; }, [](std::uint64_t) {},
+            std::cerr);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (outcome != ExportOutcome::Done) {
+            return 1;
+        }
+    }
+    glfwTerminate();
+    std::printf("%llu frames, %.2f s of video, drawn in %.2f s\n",
+                static_cast<unsigned long long>(video.frames.frameCount()),
+                video.frames.durationSeconds(), seconds);
+    return 0;
+}
