@@ -107,6 +107,11 @@ textures: deps
 bench: build
 	./tools/with-display.sh ./$(BUILD)/chronocell-bench $(BENCH_ARGS)
 
+# The README's moving picture, docs/trailer.webp: the end of the won game in tests/replays,
+# exported by the game and cut by ffmpeg.
+trailer: build
+	./tools/make-trailer.sh $(BUILD)
+
 # Regenerates the four model files under assets/objects (installs Blender on first use; the
 # game itself never needs it).
 models:

@@ -55,10 +55,11 @@ def main():
         print("The same untouched lost game recorded at two rates, exported at 60 fps")
         for rate in (60, 300):
             recording = os.path.join(folder, "lost-%d.ccr" % rate)
-            subprocess.run([os.path.join(build, "tests", "chronocell_make_replays"), "--lost",
-                            recording, str(rate)], check=True, stdout=subprocess.DEVNULL)
+            summary = subprocess.run([os.path.join(build, "tests", "chronocell_make_replays"),
+                                      "--lost", recording, str(rate)], check=True,
+                                     capture_output=True, text=True).stdout.strip()
             seconds = export(build, recording, os.path.join(folder, "lost-%d.mp4" % rate))
-            print("  %d passes a second: exported in %.1f s" % (rate, seconds))
+            print("  %d passes a second (%s): exported in %.1f s" % (rate, summary, seconds))
 
 
 if __name__ == "__main__":

@@ -19,8 +19,9 @@ class FramePlan {
 
         bool operator==(const Shown&) const = default;
     };
-    // The longest video a plan holds; a recording shown for longer is refused.
-    static constexpr double kLongestSeconds = 6.0 * 60.0 * 60.0;
+    // The longest video a plan holds; a recording shown for longer is refused. Its sound track is
+    // mixed to a scratch file first, 635 MB an hour.
+    static constexpr double kLongestSeconds = 2.0 * 60.0 * 60.0;
 
     explicit FramePlan(int fps);
 

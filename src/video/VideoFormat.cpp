@@ -12,7 +12,7 @@ constexpr int kTallest = 4320;
 constexpr int kMostFramesPerSecond = 240;
 
 // Quality for a game clip a website takes. The game's grass is fine noise that costs bits at
-// any quality, so these settle for a size near 3 MB for 10 s at 800x600 and 60 fps, measured on
+// any quality, so these settle for about 3 to 4 MB for 10 s at 800x600 and 60 fps, measured on
 // a real game, and leave the second core to the drawing: x264's veryfast preset encodes at
 // about twice real time there (medium at half the speed for a file 10% smaller); libvpx's good
 // deadline takes four times real time, its realtime one under half of it.
@@ -21,7 +21,7 @@ const std::vector<std::string> kMp4Video = {"-c:v", "libx264", "-preset",   "ver
                                             "-crf", "25",      "-movflags", "+faststart"};
 const std::vector<std::string> kMp4Audio = {"-c:a", "aac", "-b:a", "160k"};
 const std::vector<std::string> kWebMVideo = {"-c:v",      "libvpx-vp9", "-row-mt",   "1",
-                                             "-crf",      "40",         "-b:v",      "0",
+                                             "-crf",      "45",         "-b:v",      "0",
                                              "-deadline", "realtime",   "-cpu-used", "8"};
 // Opus is transparent for stereo game sound at this rate; ffmpeg resamples to its 48 kHz.
 const std::vector<std::string> kWebMAudio = {"-c:a", "libopus", "-b:a", "128k"};
