@@ -107,8 +107,8 @@ textures: deps
 bench: build
 	./tools/with-display.sh ./$(BUILD)/chronocell-bench $(BENCH_ARGS)
 
-# The README's moving picture, docs/trailer.webp: the end of the won game in tests/replays,
-# exported by the game and cut by ffmpeg.
+# The README's moving picture, docs/trailer.webp: the walk to the third clock of the won game
+# recorded beside it (docs/trailer.ccr), exported by the game and cut by ffmpeg.
 trailer: build
 	./tools/make-trailer.sh $(BUILD)
 
