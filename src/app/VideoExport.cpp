@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -70,13 +69,10 @@ struct VideoSize {
     int height;
 };
 
-VideoSize sizeOf(const CommandLine& commandLine) {
+VideoSize sizeOf(const CommandLine& commandLine, const RecordingHeader& header) {
     if (commandLine.videoWidth > 0) {
         return {commandLine.videoWidth, commandLine.videoHeight};
     }
-    RecordingHeader header;
-    std::ostringstream opened;
-    openRecording(*commandLine.replayFile, header, opened);
     return {evenWithin(header.width, kWidest), evenWithin(header.height, kTallest)};
 }
 
@@ -117,9 +113,10 @@ ExportOutcome encodeFrames(const CommandLine& commandLine, const Settings& setti
 
 // The drawing run in an offscreen context of its own, the encoder taking its frames.
 ExportOutcome encode(const CommandLine& commandLine, const Settings& settings,
-                     const FramePlan& plan, const std::filesystem::path& soundFile,
+                     const PlannedVideo& video, const std::filesystem::path& soundFile,
                      std::ostream& errors) {
-    const VideoSize size = sizeOf(commandLine);
+    const FramePlan& plan = video.frames;
+    const VideoSize size = sizeOf(commandLine, video.header);
     GLFWwindow* window = createHiddenWindow(errors);
     if (window == nullptr) {
         return ExportOutcome::Failed;
@@ -156,7 +153,7 @@ int exportVideo(const CommandLine& commandLine, const Settings& settings, std::o
         outcome = ExportOutcome::Failed;
     }
     if (outcome == ExportOutcome::Done) {
-        outcome = encode(commandLine, settings, video.frames, soundFile.path(), errors);
+        outcome = encode(commandLine, settings, video, soundFile.path(), errors);
     }
     if (outcome == ExportOutcome::Stopped) {
         errors << "chronocell: video export stopped; no file was written" << std::endl;

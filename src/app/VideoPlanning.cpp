@@ -4,9 +4,9 @@
 #include "game/GameContext.h"
 #include "game/StatePass.h"
 #include "replay/HeadlessFrameOutput.h"
+#include "replay/HeadlessWorld.h"
 #include "replay/ReplaySession.h"
 #include "video/ExportMessage.h"
-#include "world/ParticleSystem.h"
 
 #include <ostream>
 #include <sstream>
@@ -17,30 +17,24 @@ constexpr double kSecondsPerHour = 3600.0;
 
 ExportOutcome planVideo(const std::string& path, const Settings& settings, PlannedVideo& video,
                         std::ostream& errors) {
-    RecordingHeader header;
+    RecordingHeader& header = video.header;
     std::optional<RecordingReader> reader = openRecording(path, header, errors);
     if (!reader) {
         return ExportOutcome::Failed;
     }
-    auto context = std::make_unique<GameContext>();
-    context->settings = settings;
-    applyRecordedSettings(header, context->settings);
-    // The trails draw from the random generator, so they are simulated without their upload.
-    ParticleSystem playerParticles = ParticleSystem::withoutGpu();
-    ParticleSystem clockParticles = ParticleSystem::withoutGpu();
-    context->links.playerParticles = &playerParticles;
-    context->links.clockParticles = &clockParticles;
+    HeadlessWorld world(header, settings);
+    GameContext& context = world.context();
     std::ostringstream summaries;
     ReplaySession session(std::move(*reader), header.gameVersion, summaries, errors);
     session.clock().paceOnTimeline();
     video.sound = std::make_unique<VideoSoundTrack>(settings, session.clock(), errors);
-    context->links.events = video.sound.get();
+    context.links.events = video.sound.get();
     HeadlessFrameOutput output;
-    prepareFirstPass(*context, output);
+    prepareFirstPass(context, output);
     ExportOutcome outcome = ExportOutcome::Done;
-    for (ReplaySession::Step step = session.playPass(*context, output, *video.sound);
+    for (ReplaySession::Step step = session.playPass(context, output, *video.sound);
          step != ReplaySession::Step::Ended;
-         step = session.playPass(*context, output, *video.sound)) {
+         step = session.playPass(context, output, *video.sound)) {
         if (step == ReplaySession::Step::Diverged) {
             session.reportDivergence();
             outcome = ExportOutcome::Diverged;
@@ -59,6 +53,5 @@ ExportOutcome planVideo(const std::string& path, const Settings& settings, Plann
         }
     }
     video.frames.finish();
-    context->unlinkResources();
     return outcome;
 }

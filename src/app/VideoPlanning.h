@@ -2,6 +2,7 @@
 
 #include "app/ExportOutcome.h"
 #include "app/VideoSoundTrack.h"
+#include "replay/RecordingFormat.h"
 #include "video/FramePlan.h"
 
 #include <iosfwd>
@@ -17,6 +18,8 @@ struct PlannedVideo {
 
     FramePlan frames;
     std::unique_ptr<VideoSoundTrack> sound;
+    // The recording's header, with the window size a video takes by default.
+    RecordingHeader header;
 };
 
 // Runs the recording at `path` on the rules alone, on the paced timeline. A recording that cannot

@@ -3,10 +3,8 @@
 #include "game/CommandEffects.h"
 #include "game/GameContext.h"
 #include "replay/HeadlessFrameOutput.h"
+#include "replay/HeadlessWorld.h"
 #include "replay/ReplaySession.h"
-#include "world/ParticleSystem.h"
-
-#include <memory>
 
 namespace {
 
@@ -34,18 +32,11 @@ int replayHeadless(const std::string& path, std::ostream& out, std::ostream& err
 
 int replayHeadless(RecordingReader reader, const RecordingHeader& header, std::ostream& out,
                    std::ostream& errors) {
-    auto context = std::make_unique<GameContext>();
-    applyRecordedSettings(header, context->settings);
-    // The trails draw from the random generator, so they are simulated without their upload.
-    ParticleSystem playerParticles = ParticleSystem::withoutGpu();
-    ParticleSystem clockParticles = ParticleSystem::withoutGpu();
-    context->links.playerParticles = &playerParticles;
-    context->links.clockParticles = &clockParticles;
+    HeadlessWorld world(header, Settings{});
     ReplaySession replay(std::move(reader), header.gameVersion, out, errors);
     HeadlessFrameOutput output;
     CommandEffects noWindow;
-    const ReplaySession::Step step = replay.playToEnd(*context, output, noWindow);
-    context->unlinkResources();
+    const ReplaySession::Step step = replay.playToEnd(world.context(), output, noWindow);
     return step == ReplaySession::Step::Diverged ? kExitReplayDiverged : kExitPlayed;
 }
 
