@@ -3,16 +3,17 @@
 //
 // Usage: chronocell-export-bench RECORDING FPS WIDTH HEIGHT
 // Prints the frames, the seconds of video and the seconds the drawing took, on one line.
+#include "app/OffscreenContext.h"
 #include "app/Startup.h"
 #include "app/VideoDrawing.h"
 #include "app/VideoPlanning.h"
 #include "game/Settings.h"
 
-#include <GLFW/glfw3.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 int main(int argc, char** argv) {
     if (argc != 5) {
@@ -28,17 +29,17 @@ int main(int argc, char** argv) {
     if (planVideo(recording, settings, video, std::cerr) != ExportOutcome::Done) {
         return 1;
     }
-    GLFWwindow* window = createHiddenWindow(std::cerr);
-    if (window == nullptr || !loadOpenGlFunctions()) {
+    const std::unique_ptr<OffscreenContext> context = OffscreenContext::open(std::cerr);
+    if (context == nullptr || !context->loadFunctions()) {
         return 1;
     }
-    configureOpenGl(window, settings);
+    configureDrawingState();
     double seconds = 0.0;
     {
         FrameCapture capture(width, height);
         const auto started = std::chrono::steady_clock::now();
         const ExportOutcome outcome = drawVideo(
-            recording, settings, video.frames, window, capture,
+            recording, settings, video.frames, capture,
             [](const std::uint8_t*, std::uint64_t) { return true; }, [](std::uint64_t) {},
             std::cerr);
         seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -46,7 +47,6 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    glfwTerminate();
     std::printf("%llu frames, %.2f s of video, drawn in %.2f s\n",
                 static_cast<unsigned long long>(video.frames.frameCount()),
                 video.frames.durationSeconds(), seconds);

@@ -43,7 +43,9 @@ void GameFrameOutput::drawRelicHint() {
 }
 
 void GameFrameOutput::swapBuffers() {
-    glfwSwapBuffers(window_);
+    if (window_ != nullptr) {
+        glfwSwapBuffers(window_);
+    }
 }
 
 void GameFrameOutput::applyRasterState(bool wireframe, bool cullingEnabled) {

@@ -5,7 +5,8 @@
 struct GameResources;
 struct GLFWwindow;
 
-// The game's real frame output: draws the resources with OpenGL and swaps the window's buffers.
+// The game's real frame output: draws the resources with OpenGL and swaps the window's buffers;
+// without a window (drawing offscreen) it swaps nothing.
 class GameFrameOutput : public FrameOutput {
   public:
     GameFrameOutput(GLFWwindow* window, GameResources& resources);

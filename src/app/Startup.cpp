@@ -81,34 +81,14 @@ bool loadOpenGlFunctions() {
 void configureOpenGl(GLFWwindow* window, const Settings& settings) {
     glViewport(0, 0, settings.width, settings.height);
     registerWindowCallbacks(window);
+    configureDrawingState();
+}
+
+void configureDrawingState() {
     stbi_set_flip_vertically_on_load(true);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEBUG_OUTPUT);
     glDebugMessageCallback(debugMessageCallback, nullptr);
-}
-
-GLFWwindow* createHiddenWindow(std::ostream& errors) {
-    // The window only carries the context: what is drawn goes to a framebuffer of its own size.
-    constexpr int kContextWindowSide = 64;
-    if (glfwInit() == GLFW_FALSE) {
-        errors << "chronocell: cannot export a video: no OpenGL context: " << lastGlfwError()
-               << std::endl;
-        return nullptr;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    GLFWwindow* window =
-        glfwCreateWindow(kContextWindowSide, kContextWindowSide, "Chronocell", nullptr, nullptr);
-    if (window == nullptr) {
-        errors << "chronocell: cannot export a video: no OpenGL 4.3 core context: "
-               << lastGlfwError() << std::endl;
-        glfwTerminate();
-        return nullptr;
-    }
-    glfwMakeContextCurrent(window);
-    return window;
 }

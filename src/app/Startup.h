@@ -1,7 +1,5 @@
 #pragma once
 
-#include <iosfwd>
-
 struct GLFWwindow;
 struct Settings;
 
@@ -10,16 +8,16 @@ struct Settings;
 // Reports "Failes to create GLFW window", terminates GLFW and returns null on failure.
 GLFWwindow* createGameWindow(Settings& settings);
 
-// Initialises GLFW and makes an OpenGL 4.3 core context current on a window never shown, for
-// drawing offscreen. Says why on `errors` and returns null on failure.
-GLFWwindow* createHiddenWindow(std::ostream& errors);
-
 // Brings a window size down to fit a screen of the given size; a side that fits is kept.
 void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight);
 
 // Loads the OpenGL functions; reports "Failes to initialize GLAD" and returns false on failure.
 bool loadOpenGlFunctions();
 
-// The fixed start-up state: viewport, window callbacks, flipped image decoding, depth test,
-// back-face culling and the debug-output callback.
+// The fixed start-up state of the game's window: its viewport and callbacks, and the drawing
+// state below.
 void configureOpenGl(GLFWwindow* window, const Settings& settings);
+
+// The fixed drawing state of any context, with or without a window: flipped image decoding,
+// depth test, back-face culling and the debug-output callback.
+void configureDrawingState();

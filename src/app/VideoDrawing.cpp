@@ -68,24 +68,25 @@ ReplaySession::Step playUpTo(std::uint64_t pass, ReplaySession& session, GameCon
 } // namespace
 
 ExportOutcome drawVideo(const std::string& path, const Settings& settings, const FramePlan& plan,
-                        GLFWwindow* window, FrameCapture& capture,
-                        const FrameCapture::Deliver& deliver, const DrawingProgress& progress,
-                        std::ostream& errors) {
+                        FrameCapture& capture, const FrameCapture::Deliver& deliver,
+                        const DrawingProgress& progress, std::ostream& errors) {
     RecordingHeader header;
     std::optional<RecordingReader> reader = openRecording(path, header, errors);
     if (!reader) {
         return ExportOutcome::Failed;
     }
+    // Bound before the resources, whose loading draws to warm the driver up: a context without a
+    // window has no default framebuffer to take that drawing.
+    capture.bind();
     DrawingRun run(settings, header);
     std::ostringstream summaries;
     ReplaySession session(std::move(*reader), header.gameVersion, summaries, errors);
     session.clock().paceOnTimeline();
     TimelineAnimationClock animation(session.clock());
     run.poseBy(animation);
-    GameFrameOutput drawing(window, run.resources());
+    GameFrameOutput drawing(nullptr, run.resources());
     VideoFrameOutput output(drawing);
     CommandEffects noWindow;
-    capture.bind();
     prepareFirstPass(run.context(), output);
 
     std::uint64_t delivered = 0;

@@ -9,7 +9,6 @@
 
 class FramePlan;
 struct Settings;
-struct GLFWwindow;
 
 // Told after each picture how many frames have been delivered so far.
 using DrawingProgress = std::function<void(std::uint64_t framesDelivered)>;
@@ -17,9 +16,8 @@ using DrawingProgress = std::function<void(std::uint64_t framesDelivered)>;
 // The second run through the recording at `path`: the game's drawing for the passes the plan
 // shows, into `capture`, each picture delivered as often as the plan shows it; the passes in
 // between run their rules only. The character is posed at the paced replay's time, so two runs
-// give the same pictures. Needs the current OpenGL context of `window`. A replay that departs
-// from the planning run says so on `errors`.
+// give the same pictures. Needs a current OpenGL context, which may have no window and no default
+// framebuffer at all. A replay that departs from the planning run says so on `errors`.
 ExportOutcome drawVideo(const std::string& path, const Settings& settings, const FramePlan& plan,
-                        GLFWwindow* window, FrameCapture& capture,
-                        const FrameCapture::Deliver& deliver, const DrawingProgress& progress,
-                        std::ostream& errors);
+                        FrameCapture& capture, const FrameCapture::Deliver& deliver,
+                        const DrawingProgress& progress, std::ostream& errors);

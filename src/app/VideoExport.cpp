@@ -1,6 +1,7 @@
 #include "app/VideoExport.h"
 
 #include "app/CommandLine.h"
+#include "app/OffscreenContext.h"
 #include "app/Startup.h"
 #include "app/VideoDrawing.h"
 #include "app/VideoPlanning.h"
@@ -10,7 +11,6 @@
 #include "video/ExportProgress.h"
 #include "video/VideoEncoder.h"
 
-#include <GLFW/glfw3.h>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -78,8 +78,8 @@ VideoSize sizeOf(const CommandLine& commandLine, const RecordingHeader& header) 
 
 // Draws the planned pictures into `capture` and hands them to the encoder.
 ExportOutcome encodeFrames(const CommandLine& commandLine, const Settings& settings,
-                           const FramePlan& plan, GLFWwindow* window, FrameCapture& capture,
-                           VideoEncoder& encoder, std::ostream& errors) {
+                           const FramePlan& plan, FrameCapture& capture, VideoEncoder& encoder,
+                           std::ostream& errors) {
     const std::string name = std::filesystem::path(*commandLine.videoFile).filename().string();
     ExportProgress progress(errors, name, plan.frameCount(), isatty(STDERR_FILENO) == 1);
     const auto started = Stopwatch::now();
@@ -94,8 +94,8 @@ ExportOutcome encodeFrames(const CommandLine& commandLine, const Settings& setti
     const DrawingProgress told = [&](std::uint64_t frames) {
         progress.update(frames, std::chrono::duration<double>(Stopwatch::now() - started).count());
     };
-    ExportOutcome outcome = drawVideo(*commandLine.replayFile, settings, plan, window, capture,
-                                      toEncoder, told, errors);
+    ExportOutcome outcome =
+        drawVideo(*commandLine.replayFile, settings, plan, capture, toEncoder, told, errors);
     if (outcome == ExportOutcome::Diverged || outcome == ExportOutcome::Stopped) {
         encoder.abandon();
         return outcome;
@@ -111,32 +111,34 @@ ExportOutcome encodeFrames(const CommandLine& commandLine, const Settings& setti
     return ExportOutcome::Done;
 }
 
-// The drawing run in an offscreen context of its own, the encoder taking its frames.
+// The drawing run in an offscreen context of its own, the encoder taking its frames. The context
+// comes first and goes last: the capture's framebuffer and pixel buffers live in it.
 ExportOutcome encode(const CommandLine& commandLine, const Settings& settings,
                      const PlannedVideo& video, const std::filesystem::path& soundFile,
                      std::ostream& errors) {
     const FramePlan& plan = video.frames;
     const VideoSize size = sizeOf(commandLine, video.header);
-    GLFWwindow* window = createHiddenWindow(errors);
-    if (window == nullptr) {
+    const std::unique_ptr<OffscreenContext> context = OffscreenContext::open(errors);
+    if (context == nullptr) {
         return ExportOutcome::Failed;
     }
-    ExportOutcome outcome = ExportOutcome::Failed;
-    if (loadOpenGlFunctions()) {
-        configureOpenGl(window, settings);
-        FrameCapture capture(size.width, size.height);
-        if (!capture.valid()) {
-            errors << kCannotExport << "the OpenGL driver cannot draw a " << size.width << "x"
-                   << size.height << " picture" << std::endl;
-        } else if (std::unique_ptr<VideoEncoder> encoder =
-                       VideoEncoder::start({*commandLine.videoFile, soundFile, size.width,
-                                            size.height, commandLine.videoFps},
-                                           errors)) {
-            outcome = encodeFrames(commandLine, settings, plan, window, capture, *encoder, errors);
-        }
+    if (!context->loadFunctions()) {
+        errors << kCannotExport << "the OpenGL driver gives none of its functions" << std::endl;
+        return ExportOutcome::Failed;
     }
-    glfwTerminate();
-    return outcome;
+    configureDrawingState();
+    FrameCapture capture(size.width, size.height);
+    if (!capture.valid()) {
+        errors << kCannotExport << "the OpenGL driver cannot draw a " << size.width << "x"
+               << size.height << " picture" << std::endl;
+        return ExportOutcome::Failed;
+    }
+    std::unique_ptr<VideoEncoder> encoder = VideoEncoder::start(
+        {*commandLine.videoFile, soundFile, size.width, size.height, commandLine.videoFps}, errors);
+    if (encoder == nullptr) {
+        return ExportOutcome::Failed;
+    }
+    return encodeFrames(commandLine, settings, plan, capture, *encoder, errors);
 }
 
 } // namespace

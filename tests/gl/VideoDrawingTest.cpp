@@ -124,8 +124,7 @@ TEST(VideoDrawing, EachFrameIsThePictureOfItsPassAsAReplayDrawsIt) {
             return captured.size() < passes.size();
         };
         drawVideo(
-            kLost, Settings{}, video.frames, glTestWindow(), capture, keep, [](std::uint64_t) {},
-            errors);
+            kLost, Settings{}, video.frames, capture, keep, [](std::uint64_t) {}, errors);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     ASSERT_EQ(captured.size(), passes.size()) << errors.str();
