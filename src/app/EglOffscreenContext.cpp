@@ -25,17 +25,17 @@ constexpr std::array kEglErrors = {
     NamedError{EGL_BAD_PARAMETER, "EGL_BAD_PARAMETER"},
 };
 
-// "EGL: <what failed> (<EGL's error>)".
+// "EGL: <what failed>: <EGL's error>".
 void sayFailed(std::ostream& reasons, const char* what) {
     const EGLint code = eglGetError();
-    reasons << "EGL: " << what << " (";
+    reasons << "EGL: " << what << ": ";
     for (const NamedError& error : kEglErrors) {
         if (error.code == code) {
-            reasons << error.name << ")";
+            reasons << error.name;
             return;
         }
     }
-    reasons << "error 0x" << std::hex << code << std::dec << ")";
+    reasons << "error 0x" << std::hex << code << std::dec;
 }
 
 } // namespace

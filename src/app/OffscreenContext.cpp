@@ -38,7 +38,7 @@ std::unique_ptr<OffscreenContext> OffscreenContext::open(std::ostream& errors) {
         return surfaceless;
     }
     errors << kCannotExport << "no OpenGL 4.3 core context (" << reasons.str()
-           << "): it needs an X11 or Wayland display, or Mesa's EGL (Debian's libegl1 and "
+           << "); a video needs an X11 or Wayland display, or Mesa's EGL (Debian's libegl1 and "
               "libegl-mesa0) to draw without one"
            << std::endl;
     return nullptr;

@@ -108,6 +108,8 @@ class GameRun:
         self.xvfb = xvfb or (Xvfb() if display else None)
         self.env = dict(os.environ)
         self.env.pop("DISPLAY", None)
+        # Nor may a Wayland display of whoever runs the tests stand in for the game's own.
+        self.env.pop("WAYLAND_DISPLAY", None)
         # SDL's silent audio driver: every game opens a working device, which mixes and plays
         # nothing, whether or not the machine has a sound card.
         self.env["SDL_AUDIODRIVER"] = "dummy"

@@ -29,6 +29,23 @@ def probe(path):
     return json.loads(result.stdout)
 
 
+def sampled_frames(path, every):
+    """Every `every`-th decoded frame from the first, as raw RGB bytes of each."""
+    result = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v", "-vf",
+                             "select='not(mod(n,%d))'" % every, "-fps_mode", "passthrough",
+                             "-f", "rawvideo", "-pix_fmt", "rgb24", "-"],
+                            capture_output=True, check=True)
+    video = next(s for s in probe(path)["streams"] if s["codec_type"] == "video")
+    size = video["width"] * video["height"] * 3
+    return [result.stdout[i:i + size] for i in range(0, len(result.stdout), size)]
+
+
+def differing_pixels(a, b, steps=8):
+    """How many pixels of two same-sized RGB pictures differ by more than `steps` anywhere."""
+    return sum(1 for i in range(0, len(a), 3)
+               if max(abs(a[i] - b[i]), abs(a[i + 1] - b[i + 1]), abs(a[i + 2] - b[i + 2])) > steps)
+
+
 def frame_hashes(path):
     """The MD5 of every decoded frame."""
     result = subprocess.run(["ffmpeg", "-v", "error", "-i", path, "-map", "0:v", "-f",
@@ -44,9 +61,9 @@ class VideoTest(unittest.TestCase):
         self.recording = os.path.join(self.folder, "lost.ccr")
         shutil.copy(lost, self.recording)
 
-    def export(self, output, *more, env=None, wait=True):
+    def export(self, output, *more, env=None, wait=True, display=True):
         run = harness.GameRun(arguments=["--replay", self.recording, "--video", output, *more],
-                              env=env)
+                              env=env, display=display)
         self.addCleanup(run.close)
         if wait:
             self.assertIsNotNone(run.wait_exit(timeout=300))
@@ -89,6 +106,65 @@ class VideoTest(unittest.TestCase):
         # The sound track's last Opus packet may reach a little past the last frame.
         self.assertEqual(110, len(frame_hashes(output)))
         self.assertAlmostEqual(110 / 30, float(info["format"]["duration"]), delta=1 / 30)
+
+    def test_without_a_display_the_video_is_drawn_as_with_one(self):
+        """No display named, and one named that no server holds: the export draws without any
+        window, and its pictures are those an export on a display draws."""
+        small = ("--size", "400x300", "--fps", "30")
+        shown = os.path.join(self.folder, "shown.mp4")
+        self.assertEqual(0, self.export(shown, *small).process.returncode)
+        expected = sampled_frames(shown, 25)
+        self.assertEqual(5, len(expected))
+        cases = [
+            ("no display", dict(display=False)),
+            ("a display no server holds", dict(display=False, env={"DISPLAY": ":4321"})),
+        ]
+        for what, how in cases:
+            with self.subTest(what):
+                output = os.path.join(self.folder, "offscreen.mp4")
+                run = self.export(output, *small, **how)
+                self.assertEqual(0, run.process.returncode, run.stderr())
+                self.assertRegex(run.stderr(), r"chronocell: wrote offscreen.mp4: .*\n$")
+                self.assertEqual([], run.gl_errors())
+                info = probe(output)
+                video = next(s for s in info["streams"] if s["codec_type"] == "video")
+                self.assertEqual((400, 300, "30/1"), (video["width"], video["height"],
+                                                      video["r_frame_rate"]))
+                self.assertEqual(110, len(frame_hashes(output)))
+                self.assertAlmostEqual(110 / 30, float(info["format"]["duration"]),
+                                       delta=1 / 30)
+                for number, (got, wanted) in enumerate(zip(sampled_frames(output, 25),
+                                                           expected)):
+                    self.assertLessEqual(differing_pixels(got, wanted), 400 * 300 // 10000,
+                                         "frame %d" % (number * 25))
+                os.remove(output)
+
+    def test_no_opengl_context_at_all_says_what_is_needed_in_one_line(self):
+        """Mesa's EGL without its vendor library (libegl-mesa0), with and without a display that
+        fails too, and a driver below OpenGL 4.3: exit 2, one line, no file."""
+        no_vendor = {"__EGL_VENDOR_LIBRARY_FILENAMES": "/nonexistent/50_mesa.json"}
+        cases = [
+            ("no display and no EGL vendor", no_vendor, r"EGL: no Mesa surfaceless platform"),
+            ("a dead display and no EGL vendor", dict(no_vendor, DISPLAY=":4321"),
+             r"X11: .*:4321.*; EGL: no Mesa surfaceless platform"),
+            ("a driver below OpenGL 4.3", {"MESA_GL_VERSION_OVERRIDE": "3.3"},
+             r"EGL: the driver has no OpenGL 4\.3 core context: EGL_BAD_MATCH"),
+        ]
+        for what, env, reason in cases:
+            with self.subTest(what):
+                output = os.path.join(self.folder, "v.mp4")
+                run = self.export(output, env=env, display=False)
+                self.assertEqual(2, run.process.returncode)
+                self.assertRegex(run.stderr(),
+                                 r"^chronocell: cannot export a video: no OpenGL 4\.3 core "
+                                 r"context \(" + reason + r"\); a video needs an X11 or "
+                                 r"Wayland display, or Mesa's EGL \(Debian's libegl1 and "
+                                 r"libegl-mesa0\) to draw without one\n$")
+                self.assertEqual("", run.stdout())
+                self.assertEqual([], self.leftovers())
+                self.assertEqual([], glob.glob(os.path.join(tempfile.gettempdir(),
+                                                            "chronocell-sound-%d.pcm"
+                                                            % run.process.pid)))
 
     def test_failures_say_why_and_leave_no_file(self):
         failing = os.path.join(self.folder, "failing-encoder")
