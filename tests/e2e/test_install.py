@@ -109,6 +109,8 @@ class PackagePlays(InstallTestCase):
                    for entry in depends.split(",")]
         names = [name for options in choices for name, _, _ in options]
         self.assertIn("libglfw3", names)
+        # A video export without a display draws through libEGL, which brings Mesa's EGL.
+        self.assertIn("libegl1", names)
         self.assertIn("fonts-comfortaa", names)
         # Exporting videos is optional: the encoder is recommended, never forced on a player.
         self.assertNotIn("ffmpeg", names)
