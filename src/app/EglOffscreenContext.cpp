@@ -3,7 +3,6 @@
 #include <EGL/eglext.h>
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <ostream>
 
 namespace {
@@ -70,13 +69,13 @@ std::unique_ptr<EglOffscreenContext> EglOffscreenContext::open(std::ostream& rea
         return nullptr;
     }
     std::unique_ptr<EglOffscreenContext> context(new EglOffscreenContext(display));
-    if (!context->makeCurrent(reasons)) {
+    if (!context->createCurrentContext(reasons)) {
         return nullptr;
     }
     return context;
 }
 
-bool EglOffscreenContext::makeCurrent(std::ostream& reasons) {
+bool EglOffscreenContext::createCurrentContext(std::ostream& reasons) {
     const char* extensions = eglQueryString(display_, EGL_EXTENSIONS);
     // No surface to draw on, and so no configuration to match one.
     if (!listsExtension(extensions, "EGL_KHR_surfaceless_context") ||

@@ -23,7 +23,8 @@ class EglOffscreenContext : public OffscreenContext {
   private:
     explicit EglOffscreenContext(EGLDisplay display) : display_(display) {}
 
-    bool makeCurrent(std::ostream& reasons);
+    // The 4.3 core context, current without a surface; false after saying why on `reasons`.
+    bool createCurrentContext(std::ostream& reasons);
 
     EGLDisplay display_;
     EGLContext context_ = EGL_NO_CONTEXT;

@@ -109,7 +109,8 @@ class VideoTest(unittest.TestCase):
 
     def test_without_a_display_the_video_is_drawn_as_with_one(self):
         """No display named, and one named that no server holds: the export draws without any
-        window, and its pictures are those an export on a display draws."""
+        window, and its pictures are those an export on a display draws. Where there is a
+        display, its hidden window still carries the export, with or without Mesa's EGL."""
         small = ("--size", "400x300", "--fps", "30")
         shown = os.path.join(self.folder, "shown.mp4")
         self.assertEqual(0, self.export(shown, *small).process.returncode)
@@ -118,6 +119,8 @@ class VideoTest(unittest.TestCase):
         cases = [
             ("no display", dict(display=False)),
             ("a display no server holds", dict(display=False, env={"DISPLAY": ":4321"})),
+            ("a display, and EGL without its vendor library",
+             dict(env={"__EGL_VENDOR_LIBRARY_FILENAMES": "/nonexistent/50_mesa.json"})),
         ]
         for what, how in cases:
             with self.subTest(what):
