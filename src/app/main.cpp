@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     }
 
     auto context = std::make_unique<GameContext>();
-    context->settings = readSettings(assetPath(kSettingsPath));
+    context->settings = readSettings(assetPath(kSettingsPath), std::cerr);
     overlayUserSettings(context->settings,
                         userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
                         std::cerr);
