@@ -38,8 +38,9 @@ void SettingsNotes::write(std::ostream& errors) {
                << '\n';
     }
     if (notes_.size() > named) {
-        errors << "chronocell: " << path_ << ": " << notes_.size() - named
-               << " more mistakes not named\n";
+        const std::size_t more = notes_.size() - named;
+        errors << "chronocell: " << path_ << ": " << more
+               << (more == 1 ? " more mistake" : " more mistakes") << " not named\n";
     }
     errors.flush();
 }

@@ -250,14 +250,14 @@ TEST_F(SettingsFileTest, MistakesAreNamedWithTheirLineAndTheValueThatStands) {
     const std::string longTitle(191, 'T');
     std::string junk = "[window]\n";
     std::vector<std::string> junkSaid;
-    for (int line = 2; line < 24; ++line) {
+    for (int line = 2; line < 23; ++line) {
         junk += "junk\n";
         if (junkSaid.size() < 20) {
             junkSaid.push_back("FILE:" + std::to_string(line) +
                                ": 'junk' is not a setting; ignored");
         }
     }
-    junkSaid.push_back("FILE: 2 more mistakes not named");
+    junkSaid.push_back("FILE: 1 more mistake not named");
     const auto none = [](Settings&) {};
     const std::vector<Case> cases = {
         {"a misspelt key and a word for a number",
@@ -336,6 +336,12 @@ TEST_F(SettingsFileTest, MistakesAreNamedWithTheirLineAndTheValueThatStands) {
              s.width = 640;
              s.title = "A\nB";
          }},
+        {"a long value is cut short in its note",
+         false,
+         "[window]\nfullscreen = " + std::string(70, 'y') + "\n",
+         {"FILE:2: fullscreen = " + std::string(60, 'y') +
+          "... is not true or false; keeping false"},
+         none},
         {"the player's file with a line that is not a setting is left out whole",
          true,
          "[window]\nwidth = 640\n;" + std::string(250, 'c') + "\nwidth = abc\n",
