@@ -282,15 +282,16 @@ TEST_F(SettingsFileTest, MistakesAreNamedWithTheirLineAndTheValueThatStands) {
          none},
         {"values brought into range say what is used",
          true,
-         "[audio]\nvolume = loud\n[window]\nshader_brightness = 7.5\nwidth = 100000\n"
-         "refresh_rate = fast\n",
+         "[audio]\nvolume = loud\n[window]\nshader_brightness = 7.5\nwidth = 16385\n"
+         "refresh_rate = fast\nheight = 16384\n",
          {"FILE:2: volume = loud is not a number; keeping 0.4",
           "FILE:4: shader_brightness = 7.5 is outside 0 to 1; using 1",
-          "FILE:5: width = 100000 is larger than a window can be; using 16384",
+          "FILE:5: width = 16385 is larger than a window can be; using 16384",
           "FILE:6: refresh_rate = fast is not a number; keeping 75"},
          [](Settings& s) {
              s.shaderBrightness = 1.0f;
              s.width = 16384;
+             s.height = 16384;
          }},
         {"the reading rules stand and say nothing",
          false,
