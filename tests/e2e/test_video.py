@@ -113,6 +113,10 @@ class VideoTest(unittest.TestCase):
              r"failing-encoder: x264: out of luck\n$"),
             ("a damaged recording", ["--video", os.path.join(self.folder, "v.mp4")],
              {}, 2, r"^chronocell: cannot replay .*damaged\.ccr: .*\n$"),
+            ("no folder for the sound track", ["--video", os.path.join(self.folder, "v.mp4")],
+             {"TMPDIR": os.path.join(self.folder, "no")}, 2,
+             r"^chronocell: cannot export a video: cannot make a scratch file in .*/no.*: No "
+             r"such file or directory\n$"),
         ]
         for what, arguments, env, code, said in cases:
             with self.subTest(what):
@@ -125,21 +129,30 @@ class VideoTest(unittest.TestCase):
                 self.assertEqual(["damaged.ccr", "failing-encoder"],
                                  [n for n in self.leftovers() if n not in ("no",)])
                 self.assertEqual([], glob.glob(os.path.join(tempfile.gettempdir(),
-                                                            "chronocell-sound-%d.pcm"
+                                                            "chronocell-sound-%d-*"
                                                             % run.process.pid)))
 
-    def test_ctrl_c_stops_an_export_and_removes_its_partial_file(self):
-        output = os.path.join(self.folder, "stopped.mp4")
-        run = self.export(output, wait=False)
-        deadline = time.time() + 120
-        while time.time() < deadline and not glob.glob(os.path.join(self.folder, "stopped*")):
-            time.sleep(0.05)
-        self.assertTrue(glob.glob(os.path.join(self.folder, "stopped*")), "no partial file")
-        run.process.send_signal(signal.SIGINT)
-        self.assertEqual(130, run.wait_exit(timeout=60))
-        self.assertIn("chronocell: video export stopped; no file was written\n", run.stderr())
-        self.assertEqual([], self.leftovers())
-
+    def test_ctrl_c_kill_and_a_closed_terminal_stop_an_export_and_leave_no_file(self):
+        scratch = os.path.join(self.folder, "scratch")
+        for name in ("SIGINT", "SIGTERM", "SIGHUP"):
+            with self.subTest(signal=name):
+                os.makedirs(scratch)
+                output = os.path.join(self.folder, "stopped.mp4")
+                run = self.export(output, env={"TMPDIR": scratch}, wait=False)
+                deadline = time.time() + 120
+                while (time.time() < deadline
+                       and not glob.glob(os.path.join(self.folder, "stopped*"))):
+                    time.sleep(0.05)
+                self.assertTrue(glob.glob(os.path.join(self.folder, "stopped*")),
+                                "no partial file")
+                self.assertEqual(1, len(os.listdir(scratch)), "the sound track's scratch file")
+                run.process.send_signal(getattr(signal, name))
+                self.assertEqual(130, run.wait_exit(timeout=60))
+                self.assertIn("chronocell: video export stopped; no file was written\n",
+                              run.stderr())
+                self.assertEqual(["scratch"], self.leftovers())
+                self.assertEqual([], os.listdir(scratch))
+                os.rmdir(scratch)
 
 if __name__ == "__main__":
     harness.main()
