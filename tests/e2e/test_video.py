@@ -19,6 +19,10 @@ LOST = os.path.join(harness.OPTIONS.source or ".", "tests", "replays", "lost.ccr
 # last picture for a frame.
 LOST_GAME_SECONDS = 3.60
 FRAME = 1 / 60
+# A cut in the middle of the lost game's play, inside a record: where that record begins, the
+# bytes left and the passes before it.
+CUT_INSIDE_PLAY = 301
+CUT_RECORD = (300, 301, 0)
 
 
 def probe(path):
@@ -89,6 +93,27 @@ class VideoTest(unittest.TestCase):
         # The sound track's last Opus packet may reach a little past the last frame.
         self.assertEqual(110, len(frame_hashes(output)))
         self.assertAlmostEqual(110 / 30, float(info["format"]["duration"]), delta=1 / 30)
+
+    def test_a_cut_recording_of_another_version_tells_each_of_its_lines_once(self):
+        """The planning and the drawing run both open the recording; only the first tells of
+        the cut and of the version."""
+        with open(self.recording, "rb") as file:
+            data = file.read()
+        cut = os.path.join(self.folder, "cut.ccr")
+        with open(cut, "wb") as file:
+            file.write(data[:CUT_INSIDE_PLAY].replace(b"1.0.0", b"0.9.7", 1))
+        output = os.path.join(self.folder, "cut.mp4")
+        run = harness.GameRun(arguments=["--replay", cut, "--video", output])
+        self.addCleanup(run.close)
+        self.assertEqual(0, run.wait_exit(timeout=300), run.stderr())
+        said = run.stderr()
+        told = [line for line in said.splitlines() if "cut.ccr" in line]
+        self.assertEqual(2, len(told), said)
+        self.assertEqual("chronocell: %s ends inside a record at byte %d of %d, after pass %d; "
+                         "the passes before it are replayed" % (cut, *CUT_RECORD), told[0])
+        self.assertRegex(told[1], r"^chronocell: .*cut\.ccr was recorded by version 0\.9\.7; "
+                                  r"this is version [0-9.]+$")
+        self.assertRegex(said, r"chronocell: wrote cut.mp4: [0-9.]+ [KM]B, 0:0[0-3] of video\n$")
 
     def test_failures_say_why_and_leave_no_file(self):
         failing = os.path.join(self.folder, "failing-encoder")

@@ -1,11 +1,15 @@
 #include "ScratchFile.h"
+#include "replay/GameVersion.h"
 #include "replay/HeadlessReplay.h"
+#include "replay/RecordingEncoder.h"
 #include "replay/RecordingReader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <tuple>
 
 // A recording cut anywhere (a crash, a full disk) keeps every pass whose record is whole.
 
@@ -54,8 +58,172 @@ ReadBack readBack(std::vector<std::uint8_t> bytes, const std::vector<RecordedPas
 
 const std::string kWon = std::string(CHRONOCELL_SOURCE_DIR) + "/tests/replays/won.ccr";
 const std::string kLost = std::string(CHRONOCELL_SOURCE_DIR) + "/tests/replays/lost.ccr";
+const std::string kLostLine = "game 1: lost, 0 clocks, 3.60 s, 217 frames, 4 stones, 0 phase "
+                              "switches\n";
+
+void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> prefix(const std::vector<std::uint8_t>& bytes, std::size_t size) {
+    return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)};
+}
+
+// A recording written as this game writes it, closed, and where its records end.
+struct ClosedRecording {
+    std::vector<std::uint8_t> bytes;
+    std::size_t headerEnd = 0;
+    std::uint64_t passes = 0;
+    // The end of a record in the middle of the game, and the passes before it.
+    std::size_t middleEnd = 0;
+    std::uint64_t passesBeforeMiddle = 0;
+};
+
+// The passes of a version 1 file written again by this game's encoder.
+ClosedRecording closedCopyOf(const std::string& path) {
+    RecordingReader reader(bytesOf(path));
+    RecordingHeader header;
+    EXPECT_TRUE(reader.readHeader(header)) << reader.problem();
+    header.gameVersion = gameVersion();
+    ClosedRecording closed;
+    RecordingEncoder encoder(closed.bytes);
+    encoder.writeHeader(header);
+    closed.headerEnd = closed.bytes.size();
+    std::vector<std::pair<std::size_t, std::uint64_t>> recordEnds;
+    RecordedPass pass;
+    while (reader.next(pass) == RecordingReader::Next::Pass) {
+        encoder.writePass(pass);
+        ++closed.passes;
+        // After any pass but a quiet one, no run is held back: its record ends the bytes.
+        if (!pass.isQuiet()) {
+            recordEnds.emplace_back(closed.bytes.size(), closed.passes);
+        }
+    }
+    encoder.writeClosing();
+    std::tie(closed.middleEnd, closed.passesBeforeMiddle) = recordEnds.at(recordEnds.size() / 2);
+    return closed;
+}
 
 } // namespace
+
+// Catches a cut at a record's end that says nothing, a 1.0.0 file (which never had a closing
+// record) called cut or damaged, a short file called no recording, a closing record taken in a
+// file of a version without one, and a line with the wrong pass or byte.
+TEST(RecordingCut, EachCutGivesItsLineAndExitCode) {
+    const ClosedRecording closed = closedCopyOf(kLost);
+    const std::vector<std::uint8_t> versionOne = bytesOf(kLost);
+    std::vector<std::uint8_t> versionOneClosed = versionOne;
+    versionOneClosed.push_back(0xC0);
+    const auto path = scratchFile("chronocell_cut_table.ccr");
+    const std::string file = "chronocell: " + path.string();
+    const std::string cannot = "chronocell: cannot replay " + path.string() + ": ";
+    const auto endsEarly = [&](std::uint64_t passes, std::size_t byte) {
+        return file + " ends early, after pass " + std::to_string(passes) + " at byte " +
+               std::to_string(byte) + ", with no closing record; the passes before it are " +
+               "replayed\n";
+    };
+    const std::string replayed = "; the passes before it are replayed\n";
+    const std::size_t middle = closed.middleEnd;
+    const std::size_t whole = closed.bytes.size();
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int exitCode;
+        std::string errors;
+        // What standard output starts with; nothing when empty.
+        std::string out;
+    };
+    const std::vector<Case> cases = {
+        {"closed", closed.bytes, 0, "", kLostLine},
+        {"a 1.0.0 file, which has no closing record", versionOne, 0, "", kLostLine},
+        {"cut at a record's end in play", prefix(closed.bytes, middle), 0,
+         endsEarly(closed.passesBeforeMiddle, middle), "game 1: unfinished, "},
+        {"cut inside a record in play", prefix(closed.bytes, middle + 1), 0,
+         file + " ends inside a record at byte " + std::to_string(middle) + " of " +
+             std::to_string(middle + 1) + ", after pass " +
+             std::to_string(closed.passesBeforeMiddle) + replayed,
+         "game 1: unfinished, "},
+        {"only the closing record missing", prefix(closed.bytes, whole - 1), 0,
+         endsEarly(closed.passes, whole - 1), kLostLine},
+        {"the header and no pass", prefix(closed.bytes, closed.headerEnd), 0,
+         endsEarly(0, closed.headerEnd), ""},
+        {"cut inside the header", prefix(closed.bytes, closed.headerEnd - 1), 2,
+         cannot + "the file ends inside its header\n", ""},
+        {"cut inside the magic", prefix(closed.bytes, 5), 2,
+         cannot + "the file ends inside its header\n", ""},
+        {"0 bytes", {}, 2, cannot + "the file is empty\n", ""},
+        {"short and no recording",
+         {'C', 'C', 'X'},
+         2,
+         cannot + "not a recorded game (wrong magic)\n",
+         ""},
+        {"a closing record in a 1.0.0 file", versionOneClosed, 2,
+         cannot + "damaged after pass " + std::to_string(closed.passes) + ": unknown record kind\n",
+         ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        writeFile(path, test.bytes);
+        std::ostringstream out;
+        std::ostringstream errors;
+        EXPECT_EQ(replayHeadless(path.string(), out, errors), test.exitCode);
+        EXPECT_EQ(errors.str(), test.errors);
+        const std::string summary = out.str();
+        EXPECT_EQ(summary.rfind(test.out, 0), 0u) << summary;
+        EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), test.out.empty() ? 0 : 1)
+            << summary;
+    }
+    std::filesystem::remove(path);
+}
+
+// A video's drawing run opens the file its planning run has opened. Catches a second opening
+// that tells of a cut or another version again (each line twice in an export), and one that
+// keeps quiet about the damage that stops it.
+TEST(RecordingCut, ASecondOpeningTellsOnlyWhatStopsIt) {
+    const ClosedRecording closed = closedCopyOf(kLost);
+    std::vector<std::uint8_t> otherVersion = bytesOf(kLost);
+    otherVersion[recording::kMagic.size() + 2] = '0';
+    std::vector<std::uint8_t> damaged = closed.bytes;
+    damaged.back() = 0xC1;
+    const auto path = scratchFile("chronocell_opened_twice.ccr");
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        bool opens;
+        std::string toldFirst;
+        std::string toldAgain;
+    };
+    const std::string cut = "chronocell: " + path.string() + " ends early, after pass " +
+                            std::to_string(closed.passesBeforeMiddle) + " at byte " +
+                            std::to_string(closed.middleEnd) +
+                            ", with no closing record; the passes before it are replayed\n";
+    const std::string other = "chronocell: " + path.string() +
+                              " was recorded by version 0.0.0; this is version " + gameVersion() +
+                              "\n";
+    const std::string broken = "chronocell: cannot replay " + path.string() + ": damaged after " +
+                               "pass " + std::to_string(closed.passes) +
+                               ": damaged closing record\n";
+    const std::vector<Case> cases = {
+        {"whole", closed.bytes, true, "", ""},
+        {"cut", prefix(closed.bytes, closed.middleEnd), true, cut, ""},
+        {"another version", otherVersion, true, other, ""},
+        {"damaged", damaged, false, broken, broken},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        writeFile(path, test.bytes);
+        for (const RecordingNotes notes : {RecordingNotes::Tell, RecordingNotes::AlreadyTold}) {
+            std::ostringstream errors;
+            RecordingHeader header;
+            EXPECT_EQ(openRecording(path.string(), header, errors, notes).has_value(), test.opens);
+            EXPECT_EQ(errors.str(),
+                      notes == RecordingNotes::Tell ? test.toldFirst : test.toldAgain);
+        }
+    }
+    std::filesystem::remove(path);
+}
 
 // Catches a cut read as damage, a half record handed out as a pass, and a cut that loses whole
 // records before it.

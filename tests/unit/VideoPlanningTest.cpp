@@ -133,7 +133,7 @@ TEST_F(VideoPlanningTest, ADepartingRecordingIsRefusedBeforeAnyFileIsMade) {
         }
         encoder.writePass(pass);
     }
-    encoder.finishRun();
+    encoder.writeClosing();
     std::ofstream(edited_, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
