@@ -22,7 +22,7 @@ FRAME = 1 / 60
 # A cut in the middle of the lost game's play, inside a record: where that record begins, the
 # bytes left and the passes before it.
 CUT_INSIDE_PLAY = 301
-CUT_RECORD = (300, 301, 0)
+CUT_RECORD = (289, 301, 96)
 
 
 def probe(path):
