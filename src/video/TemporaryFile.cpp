@@ -22,9 +22,8 @@ std::filesystem::path scratchName(const std::filesystem::path& folder, const std
            (stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + extension);
 }
 
-} // namespace
-
-std::filesystem::path TemporaryFile::folder() {
+// $TMPDIR when it names a folder absolutely, else /tmp.
+std::filesystem::path temporaryFolder() {
     const char* tmpdir = std::getenv("TMPDIR");
     if (tmpdir != nullptr && tmpdir[0] == '/') {
         return tmpdir;
@@ -32,9 +31,11 @@ std::filesystem::path TemporaryFile::folder() {
     return "/tmp";
 }
 
+} // namespace
+
 std::optional<TemporaryFile>
 TemporaryFile::create(const std::string& stem, const std::string& extension, std::ostream& errors) {
-    const std::filesystem::path where = folder();
+    const std::filesystem::path where = temporaryFolder();
     int error = EEXIST;
     for (int attempt = 0; attempt < kNamesTried && error == EEXIST; ++attempt) {
         std::filesystem::path path = scratchName(where, stem, extension, attempt);

@@ -19,8 +19,6 @@ class TemporaryFile {
     // naming the folder and why.
     static std::optional<TemporaryFile> create(const std::string& stem,
                                                const std::string& extension, std::ostream& errors);
-    // The temporary folder: $TMPDIR when it names one absolutely, else /tmp.
-    static std::filesystem::path folder();
 
     ~TemporaryFile();
     TemporaryFile(TemporaryFile&& other) noexcept;

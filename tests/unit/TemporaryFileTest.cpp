@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
@@ -16,8 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kVictimText = "the player's own file";
-
 std::string contentsOf(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
@@ -25,148 +22,90 @@ std::string contentsOf(const fs::path& path) {
     return text.str();
 }
 
-// TMPDIR set for one test and put back after it.
-class TemporaryFolder {
+// TMPDIR as one test wants it, put back after it.
+class TmpdirFor {
   public:
-    explicit TemporaryFolder(const char* value) {
-        const char* before = std::getenv("TMPDIR");
-        if (before != nullptr) {
+    explicit TmpdirFor(const char* value) {
+        if (const char* before = std::getenv("TMPDIR")) {
             before_ = before;
         }
-        if (value == nullptr) {
-            ::unsetenv("TMPDIR");
-        } else {
-            ::setenv("TMPDIR", value, 1);
-        }
+        value == nullptr ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", value, 1);
     }
-    ~TemporaryFolder() {
-        if (before_.has_value()) {
-            ::setenv("TMPDIR", before_->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    ~TmpdirFor() { before_ ? ::setenv("TMPDIR", before_->c_str(), 1) : ::unsetenv("TMPDIR"); }
+    TmpdirFor(const TmpdirFor&) = delete;
+    TmpdirFor& operator=(const TmpdirFor&) = delete;
 
   private:
     std::optional<std::string> before_;
 };
 
-class TemporaryFileTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        fs::create_directories(folder_);
-        std::ofstream(victim_) << kVictimText;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    // The name a file of this process takes when `taken` names before it are in use.
-    fs::path scratchName(int taken) const {
-        return folder_ / ("chronocell-sound-" + std::to_string(::getpid()) + "-" +
-                          std::to_string(taken) + ".pcm");
-    }
-    fs::path partialName(int taken) const {
-        return folder_ /
-               ("clip.part-" + std::to_string(::getpid()) + "-" + std::to_string(taken) + ".mp4");
-    }
-
-    const fs::path folder_ = fs::temp_directory_path() /
-                             ("chronocell-temporary-file-test-" + std::to_string(::getpid()));
-    const fs::path victim_ =
-        fs::temp_directory_path() / ("chronocell-victim-" + std::to_string(::getpid()) + ".txt");
-};
-
-struct Planted {
-    const char* what;
-    std::function<void(const fs::path& at, const fs::path& victim)> plant;
-};
-
-const Planted kPlanted[] = {
-    {"a symbolic link to another file",
-     [](const fs::path& at, const fs::path& victim) { fs::create_symlink(victim, at); }},
-    {"a dangling symbolic link",
-     [](const fs::path& at, const fs::path& victim) {
-         fs::create_symlink(victim.string() + ".not-there", at);
-     }},
-    {"a file", [](const fs::path& at, const fs::path&) { std::ofstream(at) << "someone's"; }},
-    {"a folder", [](const fs::path& at, const fs::path&) { fs::create_directory(at); }},
-};
+std::string numbered(const std::string& stem, int taken, const std::string& extension) {
+    return stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(taken) + extension;
+}
 
 } // namespace
 
-// Catches a file made through a name planted beforehand (no O_EXCL: the export writes its sound
-// into whatever the link points at), a taken name taken as a failure instead of passed over, a
-// scratch file others can read, and one left behind when its owner goes. The encoder's partial
-// file beside the video is held to the same.
-TEST_F(TemporaryFileTest, NamesPlantedBeforehandAreNeverFollowedAndTheFileGoesWithItsOwner) {
-    const TemporaryFolder tmpdir(folder_.c_str());
-    for (const Planted& planted : kPlanted) {
-        for (int taken : {1, 3}) {
-            SCOPED_TRACE(std::string(planted.what) + " at " + std::to_string(taken) + " names");
-            for (int name = 0; name < taken; ++name) {
-                planted.plant(scratchName(name), victim_);
-                planted.plant(partialName(name), victim_);
-            }
-            std::ostringstream errors;
-            fs::path made;
-            {
-                std::optional<TemporaryFile> file =
-                    TemporaryFile::create("chronocell-sound", ".pcm", errors);
-                ASSERT_TRUE(file.has_value()) << errors.str();
-                EXPECT_EQ(file->path(), scratchName(taken));
-                ASSERT_TRUE(file->append("sound", 5));
-                made = file->path();
-                struct stat status {};
-                ASSERT_EQ(::lstat(made.c_str(), &status), 0);
-                EXPECT_TRUE(S_ISREG(status.st_mode));
-                EXPECT_EQ(status.st_mode & 0777, 0600u) << "readable by its owner alone";
-                EXPECT_EQ(contentsOf(made), "sound");
-
-                std::optional<PartialFile> partial =
-                    PartialFile::create(folder_ / "clip.mp4", errors);
-                ASSERT_TRUE(partial.has_value()) << errors.str();
-                EXPECT_EQ(partial->path(), partialName(taken));
-            }
-            EXPECT_FALSE(fs::exists(fs::symlink_status(made))) << "removed with its owner";
-            EXPECT_FALSE(fs::exists(fs::symlink_status(partialName(taken))));
-            EXPECT_EQ(contentsOf(victim_), kVictimText);
-            for (int name = 0; name < taken; ++name) {
-                EXPECT_TRUE(fs::exists(fs::symlink_status(scratchName(name))))
-                    << "what someone else placed stays theirs";
-            }
-            EXPECT_EQ(errors.str(), "");
-            for (const fs::directory_entry& entry : fs::directory_iterator(folder_)) {
-                fs::remove_all(entry.path());
-            }
+// Catches a file made through a name planted beforehand (without O_EXCL the export writes its
+// sound through the link, or creates the file a dangling link points at), a taken name taken as
+// a failure instead of passed over, a scratch file others can read, and one left behind when its
+// owner goes. The encoder's partial file beside the video is held to the same.
+TEST(TemporaryFile, NamesPlantedBeforehandAreNeverFollowedAndTheFileGoesWithItsOwner) {
+    const fs::path folder = fs::temp_directory_path() / numbered("chronocell-planted", 0, "");
+    const fs::path victim = folder.string() + "-victim";
+    for (const bool dangling : {false, true}) {
+        SCOPED_TRACE(dangling ? "dangling links" : "links to the player's file");
+        fs::create_directories(folder);
+        fs::remove(victim);
+        if (!dangling) {
+            std::ofstream(victim) << "the player's own";
         }
+        for (int taken = 0; taken < 2; ++taken) {
+            fs::create_symlink(victim, folder / numbered("chronocell-sound", taken, ".pcm"));
+            fs::create_symlink(victim, folder / numbered("clip.part", taken, ".mp4"));
+        }
+        const TmpdirFor tmpdir(folder.c_str());
+        std::ostringstream errors;
+        fs::path made;
+        {
+            std::optional<TemporaryFile> file =
+                TemporaryFile::create("chronocell-sound", ".pcm", errors);
+            std::optional<PartialFile> partial = PartialFile::create(folder / "clip.mp4", errors);
+            ASSERT_TRUE(file && partial) << errors.str();
+            made = file->path();
+            EXPECT_EQ(made, folder / numbered("chronocell-sound", 2, ".pcm"));
+            EXPECT_EQ(partial->path(), folder / numbered("clip.part", 2, ".mp4"));
+            ASSERT_TRUE(file->append("sound", 5));
+            struct stat status {};
+            ASSERT_EQ(::lstat(made.c_str(), &status), 0);
+            EXPECT_EQ(status.st_mode & 0777, 0600u) << "readable by its owner alone";
+            EXPECT_EQ(contentsOf(made), "sound");
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(made))) << "removed with its owner";
+        EXPECT_TRUE(dangling ? !fs::exists(victim) : contentsOf(victim) == "the player's own");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4)
+            << "what someone else placed stays theirs, and nothing of ours stays";
+        EXPECT_EQ(errors.str(), "");
+        fs::remove_all(folder);
     }
+    fs::remove(victim);
 }
 
 // Catches TMPDIR ignored, a relative TMPDIR taken against the working folder, and a folder
 // that cannot take the file reported as success or without its reason.
-TEST_F(TemporaryFileTest, LivesInTmpdirOrElseTmpAndSaysWhyWhenItCannot) {
-    const struct {
-        const char* tmpdir;
-        fs::path expected;
-    } folders[] = {
-        {nullptr, "/tmp"},
-        {"", "/tmp"},
-        {"relative/folder", "/tmp"},
-        {folder_.c_str(), folder_},
-    };
-    for (const auto& folder : folders) {
-        SCOPED_TRACE(folder.tmpdir == nullptr ? "unset" : folder.tmpdir);
-        const TemporaryFolder tmpdir(folder.tmpdir);
-        EXPECT_EQ(TemporaryFile::folder(), folder.expected);
+TEST(TemporaryFile, LivesInTmpdirOrElseTmpAndSaysWhyWhenItCannot) {
+    const fs::path own = fs::temp_directory_path();
+    const std::pair<const char*, fs::path> folders[] = {
+        {nullptr, "/tmp"}, {"", "/tmp"}, {"relative/folder", "/tmp"}, {own.c_str(), own}};
+    for (const auto& [tmpdir, expected] : folders) {
+        SCOPED_TRACE(tmpdir == nullptr ? "unset" : tmpdir);
+        const TmpdirFor scoped(tmpdir);
         std::ostringstream errors;
         const std::optional<TemporaryFile> file = TemporaryFile::create("chronocell-t", "", errors);
         ASSERT_TRUE(file.has_value()) << errors.str();
-        EXPECT_EQ(file->path().parent_path(), folder.expected);
+        EXPECT_EQ(file->path().parent_path(), expected);
     }
-
-    const fs::path missing = folder_ / "missing";
-    const TemporaryFolder tmpdir(missing.c_str());
+    const fs::path missing = own / numbered("chronocell-missing", 0, "");
+    const TmpdirFor scoped(missing.c_str());
     std::ostringstream errors;
     EXPECT_FALSE(TemporaryFile::create("chronocell-t", "", errors).has_value());
     EXPECT_EQ(errors.str(), "chronocell: cannot export a video: cannot make a scratch file in \"" +
