@@ -4,8 +4,25 @@
 
 # One reverse-DNS name for the menu entry, the icon and the software-centre record.
 set(CHRONOCELL_APP_ID org.chronocell.Chronocell)
-set(CHRONOCELL_HOMEPAGE "https://chronocell.org" CACHE STRING
-    "The game's home page; the software-centre record takes its screenshots from there")
+# The project has no web site of its own yet: the software-centre record names a home page, and
+# takes the README's two pictures from its docs/ folder, only when a build is given one.
+set(CHRONOCELL_HOMEPAGE "" CACHE STRING
+    "The game's home page, if it has one; the software-centre record links there for its screenshots")
+set(CHRONOCELL_METAINFO_LINKS "")
+if(CHRONOCELL_HOMEPAGE)
+    string(CONCAT CHRONOCELL_METAINFO_LINKS
+        "  <url type=\"homepage\">${CHRONOCELL_HOMEPAGE}</url>\n"
+        "  <screenshots>\n"
+        "    <screenshot type=\"default\">\n"
+        "      <caption>The start screen</caption>\n"
+        "      <image>${CHRONOCELL_HOMEPAGE}/docs/start-screen.png</image>\n"
+        "    </screenshot>\n"
+        "    <screenshot>\n"
+        "      <caption>A game in progress</caption>\n"
+        "      <image>${CHRONOCELL_HOMEPAGE}/docs/in-game.png</image>\n"
+        "    </screenshot>\n"
+        "  </screenshots>\n")
+endif()
 set(CHRONOCELL_ICON_SIZES 32 48 64 128 256)
 
 install(TARGETS chronocell RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

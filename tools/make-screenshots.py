@@ -29,7 +29,7 @@ def main():
             start = game.screenshot("start")
             game.tap("Return")
             game.wait_for_play()
-            # A second into the run the frame rate is shown; a jump shows the runner's tuck.
+            # A second into the run the frame rate is shown; a jump shows the runner's leap.
             game.key_down("space")
             time.sleep(1.2)
             playing = game.screenshot("playing")

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "replay/GameVersion.h"
+#include "video/VideoSettings.h"
 
 #include <charconv>
 #include <iostream>
@@ -10,13 +11,11 @@ namespace {
 
 constexpr int kAnswered = 0;
 constexpr int kRefused = 2;
-// What a video encoder takes: even sizes (the colour planes are halved) up to 8K, and rates a
-// player would watch.
-constexpr int kSmallestVideoSide = 16;
-constexpr int kWidestVideo = 7680;
-constexpr int kTallestVideo = 4320;
-constexpr int kLowestVideoFps = 1;
-constexpr int kHighestVideoFps = 240;
+constexpr int kSmallestVideoSide = VideoSettings::kSmallestSide;
+constexpr int kWidestVideo = VideoSettings::kWidest;
+constexpr int kTallestVideo = VideoSettings::kTallest;
+constexpr int kLowestVideoFps = VideoSettings::kFewestFramesPerSecond;
+constexpr int kHighestVideoFps = VideoSettings::kMostFramesPerSecond;
 
 CommandLine refused(std::string problem) {
     CommandLine commandLine;
@@ -177,6 +176,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             return commandLine;
         }
         if (argument == "--version") {
+            if (arguments.size() > 1) {
+                return refused("--version takes no other arguments");
+            }
             commandLine.request = CommandLine::Request::ShowVersion;
             return commandLine;
         }
@@ -213,6 +215,31 @@ std::string usageText() {
            "  --version        show the version and exit\n";
 }
 
+std::string controlsText() {
+    return "\n"
+           "Keys (a gamepad works too: its stick, A to jump, X or Y for the relic, Start, Back):\n"
+           "  Enter            start a game on the start, won and lost screens\n"
+           "  Escape           leave a game for the start screen; on a screen, quit\n"
+           "  A / D            change lane; in relic mode, turn left / right\n"
+           "  Space            jump\n"
+           "  T                use the time relic while TIMERELIC - Press T shows\n"
+           "  W / S            in relic mode, walk forward / back\n"
+           "  mouse wheel      camera closer / farther\n"
+           "  F                fullscreen on / off\n"
+           "  Up / Down        brightness up / down\n"
+           "  M                sound off / on\n"
+           "  O / L            the kept refresh rate up / down (no visible effect)\n"
+           "  F1 / F2 / F3     for developers: wireframe / back-face culling / status texts\n"
+           "Collect three clocks within 90 seconds; a stone ends the game.\n"
+           "\n";
+}
+
+std::string describeSettingsFiles(const std::string& userSettings) {
+    return "Settings: assets/settings.ini in the content folder, then, key by key, your own " +
+           (userSettings.empty() ? std::string("(none: neither XDG_CONFIG_HOME nor HOME is set)")
+                                 : "in " + userSettings);
+}
+
 std::string versionText() {
     return std::string("chronocell ") + gameVersion() + "\n";
 }
@@ -220,7 +247,7 @@ std::string versionText() {
 int answerCommandLine(const CommandLine& commandLine) {
     switch (commandLine.request) {
     case CommandLine::Request::ShowHelp:
-        std::cout << usageText();
+        std::cout << usageText() << controlsText();
         return kAnswered;
     case CommandLine::Request::ShowVersion:
         std::cout << versionText();

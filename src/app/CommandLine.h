@@ -37,8 +37,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // The usage text --help prints, and a refused command line prints on standard error.
 std::string usageText();
 
+// What --help adds below the usage: the keys, then a line of where settings are read from.
+std::string controlsText();
+// Where the settings come from, with the player's own file at `userSettings` (empty when the
+// environment names no place for it).
+std::string describeSettingsFiles(const std::string& userSettings);
+
 std::string versionText();
 
 // Prints what a request other than Play asks for and gives the exit code: 0 for the help and
-// the version, 2 for a refused command line.
+// the version, 2 for a refused command line. --version takes nothing else beside it.
 int answerCommandLine(const CommandLine& commandLine);

@@ -71,7 +71,9 @@ ExportOutcome drawVideo(const std::string& path, const Settings& settings, const
                         FrameCapture& capture, const FrameCapture::Deliver& deliver,
                         const DrawingProgress& progress, std::ostream& errors) {
     RecordingHeader header;
-    std::optional<RecordingReader> reader = openRecording(path, header, errors);
+    // The planning run has told of a cut or another version; a failure is news.
+    std::optional<RecordingReader> reader =
+        openRecording(path, header, errors, RecordingNotes::AlreadyTold);
     if (!reader) {
         return ExportOutcome::Failed;
     }

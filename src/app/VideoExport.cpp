@@ -9,12 +9,14 @@
 #include "video/EncoderProgram.h"
 #include "video/ExportMessage.h"
 #include "video/ExportProgress.h"
+#include "video/TemporaryFile.h"
 #include "video/VideoEncoder.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <unistd.h>
@@ -22,11 +24,6 @@
 namespace {
 
 using Stopwatch = std::chrono::steady_clock;
-
-// What the encoders take; a recorded window of another size is brought within it, to even sides.
-constexpr int kSmallestSide = 16;
-constexpr int kWidest = 7680;
-constexpr int kTallest = 4320;
 
 int exitCodeOf(ExportOutcome outcome) {
     switch (outcome) {
@@ -42,27 +39,10 @@ int exitCodeOf(ExportOutcome outcome) {
     return kExitExportFailed;
 }
 
+// A recorded window of a size the encoders do not take is brought within it, to even sides.
 int evenWithin(int side, int largest) {
-    return std::clamp(side, kSmallestSide, largest) / 2 * 2;
+    return std::clamp(side, VideoSettings::kSmallestSide, largest) / 2 * 2;
 }
-
-// The scratch file the sound track is mixed into before the encoder reads it; gone with it.
-class ScratchSoundFile {
-  public:
-    ScratchSoundFile()
-        : path_(std::filesystem::temp_directory_path() /
-                ("chronocell-sound-" + std::to_string(getpid()) + ".pcm")) {}
-    ~ScratchSoundFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    ScratchSoundFile(const ScratchSoundFile&) = delete;
-    ScratchSoundFile& operator=(const ScratchSoundFile&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 struct VideoSize {
     int width;
@@ -73,7 +53,8 @@ VideoSize sizeOf(const CommandLine& commandLine, const RecordingHeader& header) 
     if (commandLine.videoWidth > 0) {
         return {commandLine.videoWidth, commandLine.videoHeight};
     }
-    return {evenWithin(header.width, kWidest), evenWithin(header.height, kTallest)};
+    return {evenWithin(header.width, VideoSettings::kWidest),
+            evenWithin(header.height, VideoSettings::kTallest)};
 }
 
 // Draws the planned pictures into `capture` and hands them to the encoder.
@@ -141,6 +122,18 @@ ExportOutcome encode(const CommandLine& commandLine, const Settings& settings,
     return encodeFrames(commandLine, settings, plan, capture, *encoder, errors);
 }
 
+// The sound track mixed into a scratch file the encoder reads, gone again on every way out,
+// then the drawing run.
+ExportOutcome mixAndEncode(const CommandLine& commandLine, const Settings& settings,
+                           const PlannedVideo& video, std::ostream& errors) {
+    std::optional<TemporaryFile> soundFile =
+        TemporaryFile::create("chronocell-sound", ".pcm", errors);
+    if (!soundFile || !video.sound->write(*soundFile, video.frames.durationSeconds(), errors)) {
+        return ExportOutcome::Failed;
+    }
+    return encode(commandLine, settings, video, soundFile->path(), errors);
+}
+
 } // namespace
 
 int exportVideo(const CommandLine& commandLine, const Settings& settings, std::ostream& errors) {
@@ -149,13 +142,8 @@ int exportVideo(const CommandLine& commandLine, const Settings& settings, std::o
     }
     PlannedVideo video(commandLine.videoFps);
     ExportOutcome outcome = planVideo(*commandLine.replayFile, settings, video, errors);
-    ScratchSoundFile soundFile;
-    if (outcome == ExportOutcome::Done &&
-        !video.sound->write(soundFile.path(), video.frames.durationSeconds(), errors)) {
-        outcome = ExportOutcome::Failed;
-    }
     if (outcome == ExportOutcome::Done) {
-        outcome = encode(commandLine, settings, video, soundFile.path(), errors);
+        outcome = mixAndEncode(commandLine, settings, video, errors);
     }
     if (outcome == ExportOutcome::Stopped) {
         errors << "chronocell: video export stopped; no file was written" << std::endl;

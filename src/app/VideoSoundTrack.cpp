@@ -3,11 +3,11 @@
 #include "game/Settings.h"
 #include "replay/ReplayClock.h"
 #include "video/ExportMessage.h"
+#include "video/TemporaryFile.h"
 
 #include <bit>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -56,13 +56,11 @@ void VideoSoundTrack::muteToggled() {
     }
 }
 
-bool VideoSoundTrack::write(const std::filesystem::path& file, double seconds,
-                            std::ostream& errors) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+bool VideoSoundTrack::write(TemporaryFile& file, double seconds, std::ostream& errors) {
     const std::int64_t total = OfflineMixer::frameAt(seconds);
     std::vector<std::int16_t> chunk(static_cast<std::size_t>(kChunkFrames) *
                                     OfflineMixer::kSamplesPerFrame);
-    for (std::int64_t done = 0; out && done < total; done += kChunkFrames) {
+    for (std::int64_t done = 0; done < total; done += kChunkFrames) {
         const std::int64_t frames = std::min(kChunkFrames, total - done);
         const std::span<std::int16_t> samples(chunk.data(), static_cast<std::size_t>(frames) *
                                                                 OfflineMixer::kSamplesPerFrame);
@@ -74,14 +72,11 @@ bool VideoSoundTrack::write(const std::filesystem::path& file, double seconds,
             }
         }
         // The encoder reads the samples little-endian.
-        out.write(reinterpret_cast<const char*>(samples.data()),
-                  static_cast<std::streamsize>(samples.size_bytes()));
-    }
-    out.close();
-    if (!out) {
-        errors << kCannotExport << "cannot write the sound track to " << file << ": "
-               << std::strerror(errno) << std::endl;
-        return false;
+        if (!file.append(samples.data(), samples.size_bytes())) {
+            errors << kCannotExport << "cannot write the sound track to " << file.path() << ": "
+                   << std::strerror(errno) << std::endl;
+            return false;
+        }
     }
     return true;
 }

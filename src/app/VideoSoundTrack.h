@@ -5,10 +5,10 @@
 #include "game/CommandEffects.h"
 #include "game/GameEvents.h"
 
-#include <filesystem>
 #include <iosfwd>
 
 class ReplayClock;
+class TemporaryFile;
 struct Settings;
 
 // The sound track of a video: the game's own sounds, mixed offline instead of played. Each
@@ -25,7 +25,7 @@ class VideoSoundTrack : public GameEvents, public CommandEffects {
 
     // The whole track up to `seconds`, as raw 16-bit stereo at 44.1 kHz; false after one line
     // on `errors` when the file cannot be written.
-    bool write(const std::filesystem::path& file, double seconds, std::ostream& errors);
+    bool write(TemporaryFile& file, double seconds, std::ostream& errors);
 
   private:
     void catchUp();

@@ -37,7 +37,10 @@ int main(int argc, char** argv) {
     if (commandLine.request != CommandLine::Request::Play) {
         const int exitCode = answerCommandLine(commandLine);
         if (commandLine.request == CommandLine::Request::ShowHelp) {
-            std::cout << describeContentRoot(searchForThisProgram(commandLine.dataFolder)) << "\n";
+            std::cout << describeSettingsFiles(
+                             userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")))
+                      << "\n"
+                      << describeContentRoot(searchForThisProgram(commandLine.dataFolder)) << "\n";
         }
         return exitCode;
     }
@@ -51,7 +54,7 @@ int main(int argc, char** argv) {
     }
 
     auto context = std::make_unique<GameContext>();
-    context->settings = readSettings(assetPath(kSettingsPath));
+    context->settings = readSettings(assetPath(kSettingsPath), std::cerr);
     overlayUserSettings(context->settings,
                         userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
                         std::cerr);

@@ -73,14 +73,18 @@ void RecordingEncoder::writeHeader(const RecordingHeader& header) {
     writeFloat(header.shaderBrightness);
 }
 
-void RecordingEncoder::writePass(const RecordedPass& pass) {
+bool RecordingEncoder::writePass(const RecordedPass& pass) {
     if (pass.isQuiet()) {
+        if (quietPasses_ == quietPassLimit_) {
+            return false;
+        }
         if (runLength_ > 0 && (pass.held != runKeys_ || runLength_ == recording::kMaxQuietRun)) {
             finishRun();
         }
         runKeys_ = pass.held;
         ++runLength_;
-        return;
+        ++quietPasses_;
+        return true;
     }
     finishRun();
     if (pass.isPlainFrame()) {
@@ -89,6 +93,7 @@ void RecordingEncoder::writePass(const RecordedPass& pass) {
     } else {
         writeFullPass(pass);
     }
+    return true;
 }
 
 void RecordingEncoder::writeFullPass(const RecordedPass& pass) {
@@ -125,4 +130,9 @@ void RecordingEncoder::finishRun() {
     writeTag(RecordKind::QuietRun, runKeys_);
     writeVarint(runLength_);
     runLength_ = 0;
+}
+
+void RecordingEncoder::writeClosing() {
+    finishRun();
+    writeTag(RecordKind::Closing, HeldKeys{});
 }

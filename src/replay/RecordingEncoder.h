@@ -5,16 +5,23 @@
 #include <cstdint>
 #include <vector>
 
-// Appends a recording's bytes to a buffer: the header once, then pass after pass. Quiet passes
-// with the same held keys are held back and written as one run when something else comes.
+// Appends a recording's bytes to a buffer: the header once, then pass after pass, then the
+// closing record. Quiet passes with the same held keys are held back and written as one run when
+// something else comes.
 class RecordingEncoder {
   public:
-    explicit RecordingEncoder(std::vector<std::uint8_t>& out) : out_(out) {}
+    // `quietPassLimit` is the most quiet passes the file may hold in all; tests lower it.
+    explicit RecordingEncoder(std::vector<std::uint8_t>& out,
+                              std::uint64_t quietPassLimit = recording::kMaxQuietPasses)
+        : out_(out), quietPassLimit_(quietPassLimit) {}
 
     void writeHeader(const RecordingHeader& header);
-    void writePass(const RecordedPass& pass);
+    // False, writing nothing, for a quiet pass beyond the limit: a reader would refuse the file.
+    bool writePass(const RecordedPass& pass);
     // Writes the run of quiet passes held back, if any.
     void finishRun();
+    // Writes the run held back and the closing record: the recording ends here, whole.
+    void writeClosing();
 
   private:
     void writeVarint(std::uint64_t value);
@@ -27,6 +34,8 @@ class RecordingEncoder {
     void writeFullPass(const RecordedPass& pass);
 
     std::vector<std::uint8_t>& out_;
+    std::uint64_t quietPassLimit_;
+    std::uint64_t quietPasses_ = 0;
     HeldKeys runKeys_;
     std::uint64_t runLength_ = 0;
     // Each clock read is stored as its difference from the read before plus the step before.

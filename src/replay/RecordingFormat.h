@@ -15,10 +15,16 @@
 namespace recording {
 
 inline constexpr std::array<std::uint8_t, 8> kMagic = {'C', 'C', 'R', 'E', 'C', 0x0D, 0x0A, 0x1A};
-inline constexpr std::uint64_t kFormatVersion = 1;
+// The version this game writes. Version 1 (game 1.0.0) has no closing record, so a file of it cut
+// at a record's end cannot be told from a whole one; from version 2 on a recording that was
+// closed ends with one, and a file without it was cut.
+inline constexpr std::uint64_t kFormatVersion = 2;
+inline constexpr std::uint64_t kOldestFormatVersion = 1;
+inline constexpr std::uint64_t kFirstVersionWithClosingRecord = 2;
 
-// The two high bits of a record's first byte; the six low bits are the held keys.
-enum class RecordKind : std::uint8_t { QuietRun = 0, Frame = 1, FullPass = 2 };
+// The two high bits of a record's first byte; the six low bits are the held keys, or 0 in the
+// closing record.
+enum class RecordKind : std::uint8_t { QuietRun = 0, Frame = 1, FullPass = 2, Closing = 3 };
 
 // Bounds a reader holds every file to, so a damaged one cannot ask for absurd work.
 inline constexpr std::size_t kMaxFileBytes = 64u << 20;
@@ -27,7 +33,8 @@ inline constexpr std::uint64_t kMaxWindowSide = 1u << 16;
 inline constexpr std::uint64_t kMaxQuietRun = 1u << 24;
 // All quiet passes of a file together: 4.6 hours of text screens at 1000 passes a second. A
 // quiet pass is the only work a byte can ask for many times over, so this bounds the work of a
-// small file (about 6 s for the largest quiet run on the machine that set it).
+// small file (about 6 s for the largest quiet run on the machine that set it). The recorder
+// closes a recording that reaches it, so it never writes a file the reader refuses.
 inline constexpr std::uint64_t kMaxQuietPasses = 1u << 24;
 // A pass reads the clock once per game it starts (one for each command at most), once for its
 // frame and once after a freeze; this leaves room to spare.

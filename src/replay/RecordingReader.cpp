@@ -126,18 +126,24 @@ bool RecordingReader::readHeader(RecordingHeader& header) {
 
 bool RecordingReader::readHeaderFields(RecordingHeader& header) {
     offset_ = 0;
-    if (bytes_.size() < recording::kMagic.size() ||
-        !std::equal(recording::kMagic.begin(), recording::kMagic.end(), bytes_.begin())) {
+    // A file shorter than the magic is a cut recording as long as its bytes begin it.
+    const std::size_t magicBytes = std::min(bytes_.size(), recording::kMagic.size());
+    if (!std::equal(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(magicBytes),
+                    recording::kMagic.begin())) {
         return fail("not a recorded game (wrong magic)");
     }
+    if (magicBytes < recording::kMagic.size()) {
+        return ranOut();
+    }
     offset_ = recording::kMagic.size();
-    std::uint64_t version = 0;
-    if (!readVarint(version)) {
+    if (!readVarint(formatVersion_)) {
         return false;
     }
-    if (version != recording::kFormatVersion) {
-        return fail("recording format version " + std::to_string(version) +
-                    " is not supported (this game reads version " +
+    if (formatVersion_ < recording::kOldestFormatVersion ||
+        formatVersion_ > recording::kFormatVersion) {
+        return fail("recording format version " + std::to_string(formatVersion_) +
+                    " is not supported (this game reads versions " +
+                    std::to_string(recording::kOldestFormatVersion) + " to " +
                     std::to_string(recording::kFormatVersion) + ")");
     }
     std::uint64_t length = 0;
@@ -177,6 +183,7 @@ void RecordingReader::rewind() {
     quietPasses_ = 0;
     runLeft_ = 0;
     ranOut_ = false;
+    closed_ = false;
     cutAt_.reset();
     lastRead_ = 0;
     lastStep_ = 0;
@@ -322,8 +329,25 @@ bool RecordingReader::readRecord(RecordedPass& pass) {
     }
     case RecordKind::FullPass:
         return readFullPass(pass);
+    case RecordKind::Closing:
+        return readClosing(tag);
     }
     return fail("unknown record kind");
+}
+
+// The closing record has nothing after it; version 1 had none.
+bool RecordingReader::readClosing(std::uint8_t tag) {
+    if (formatVersion_ < recording::kFirstVersionWithClosingRecord) {
+        return fail("unknown record kind");
+    }
+    if ((tag & kHeldKeyBits) != 0) {
+        return fail("damaged closing record");
+    }
+    if (bytesLeft() > 0) {
+        return fail(std::to_string(bytesLeft()) + " bytes after the closing record");
+    }
+    closed_ = true;
+    return true;
 }
 
 RecordingReader::Next RecordingReader::next(RecordedPass& pass) {
@@ -340,16 +364,31 @@ RecordingReader::Next RecordingReader::next(RecordedPass& pass) {
     if (runLeft_ > 0) {
         --runLeft_;
         pass.held = runKeys_;
-    } else if (bytesLeft() == 0) {
+    } else if (closed_) {
         return Next::End;
+    } else if (bytesLeft() == 0) {
+        return endOfBytes();
     } else {
         const std::size_t recordStart = offset_;
         if (!readRecord(pass)) {
             return endOfDamage(recordStart);
         }
+        if (closed_) {
+            return Next::End;
+        }
     }
     ++passesRead_;
     return Next::Pass;
+}
+
+// The last byte of a whole record: the end of a file whose version has no closing record, a cut
+// between two records in one that has.
+RecordingReader::Next RecordingReader::endOfBytes() {
+    if (formatVersion_ < recording::kFirstVersionWithClosingRecord) {
+        return Next::End;
+    }
+    cutAt_ = offset_;
+    return Next::Cut;
 }
 
 // A record that runs past the end of the file is where a crash or a full disk cut the file: the
@@ -361,6 +400,29 @@ RecordingReader::Next RecordingReader::endOfDamage(std::size_t recordStart) {
     cutAt_ = recordStart;
     return Next::Cut;
 }
+
+namespace {
+
+// The lines of a recording that replays, though not as recorded or not whole.
+void tellOfCutAndVersion(const std::string& path, const RecordingReader& reader,
+                         RecordingReader::Next end, std::size_t size, const RecordingHeader& header,
+                         std::ostream& errors) {
+    if (end == RecordingReader::Next::Cut && reader.cutInsideRecord()) {
+        errors << "chronocell: " << path << " ends inside a record at byte " << reader.cutAt()
+               << " of " << size << ", after pass " << reader.passesRead()
+               << "; the passes before it are replayed\n";
+    } else if (end == RecordingReader::Next::Cut) {
+        errors << "chronocell: " << path << " ends early, after pass " << reader.passesRead()
+               << " at byte " << size << ", with no closing record; the passes before it are "
+               << "replayed\n";
+    }
+    if (header.gameVersion != gameVersion()) {
+        errors << "chronocell: " << path << " was recorded by version " << header.gameVersion
+               << "; this is version " << gameVersion() << "\n";
+    }
+}
+
+} // namespace
 
 std::optional<std::vector<std::uint8_t>> loadRecordingFile(const std::string& path,
                                                            std::string& problem) {
@@ -393,7 +455,7 @@ std::optional<std::vector<std::uint8_t>> loadRecordingFile(const std::string& pa
 }
 
 std::optional<RecordingReader> openRecording(const std::string& path, RecordingHeader& header,
-                                             std::ostream& errors) {
+                                             std::ostream& errors, RecordingNotes notes) {
     std::string problem;
     std::optional<std::vector<std::uint8_t>> bytes = loadRecordingFile(path, problem);
     if (!bytes) {
@@ -415,14 +477,8 @@ std::optional<RecordingReader> openRecording(const std::string& path, RecordingH
                << reader.passesRead() << ": " << reader.problem() << "\n";
         return std::nullopt;
     }
-    if (next == RecordingReader::Next::Cut) {
-        errors << "chronocell: " << path << " ends inside a record at byte " << reader.cutAt()
-               << " of " << size << ", after pass " << reader.passesRead()
-               << "; the passes before it are replayed\n";
-    }
-    if (header.gameVersion != gameVersion()) {
-        errors << "chronocell: " << path << " was recorded by version " << header.gameVersion
-               << "; this is version " << gameVersion() << "\n";
+    if (notes == RecordingNotes::Tell) {
+        tellOfCutAndVersion(path, reader, next, size, header, errors);
     }
     reader.rewind();
     return reader;

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <iostream>
 
 namespace {
 constexpr std::size_t kFlushBytes = 4096;
@@ -12,7 +11,8 @@ constexpr std::uint64_t kFlushMilliseconds = 1000;
 constexpr std::size_t kBufferBytes = 4 * kFlushBytes;
 } // namespace
 
-RecordingWriter::RecordingWriter() {
+RecordingWriter::RecordingWriter(std::ostream& errors, std::uint64_t quietPassLimit)
+    : errors_(errors), quietPassLimit_(quietPassLimit), encoder_(buffer_, quietPassLimit) {
     buffer_.reserve(kBufferBytes);
 }
 
@@ -36,7 +36,10 @@ void RecordingWriter::write(const RecordedPass& pass) {
     if (file_ == nullptr) {
         return;
     }
-    encoder_.writePass(pass);
+    if (!encoder_.writePass(pass)) {
+        stopAtQuietPassLimit();
+        return;
+    }
     if (buffer_.size() >= kFlushBytes || pass.checkpoint ||
         pass.wallMilliseconds - flushedAt_ >= kFlushMilliseconds) {
         flushAt(pass.wallMilliseconds);
@@ -57,7 +60,7 @@ void RecordingWriter::close() {
     if (file_ == nullptr) {
         return;
     }
-    encoder_.finishRun();
+    encoder_.writeClosing();
     flush();
     if (file_ != nullptr && std::fclose(file_) != 0) {
         file_ = nullptr;
@@ -74,9 +77,18 @@ void RecordingWriter::flush() {
     }
 }
 
+// Hours on a text screen: a file with more quiet passes would be refused whole, so the recording
+// ends here, whole, with everything before it.
+void RecordingWriter::stopAtQuietPassLimit() {
+    errors_ << "chronocell: " << path_ << " holds the most text-screen passes a recording may ("
+            << quietPassLimit_ << "); the recording ends there and the game goes on without "
+            << "recording\n";
+    close();
+}
+
 void RecordingWriter::giveUp() {
-    std::cerr << "chronocell: cannot record to " << path_ << ": " << std::strerror(errno)
-              << "; the game goes on without recording\n";
+    errors_ << "chronocell: cannot record to " << path_ << ": " << std::strerror(errno)
+            << "; the game goes on without recording\n";
     if (file_ != nullptr) {
         std::fclose(file_);
         file_ = nullptr;

@@ -1,5 +1,6 @@
 #include "video/ExportProgress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -8,6 +9,7 @@ namespace {
 
 constexpr double kTerminalInterval = 0.25;
 constexpr double kLogInterval = 5.0;
+constexpr double kRateWindow = 10.0;
 constexpr double kBytesPerMegabyte = 1000.0 * 1000.0;
 constexpr double kBytesPerKilobyte = 1000.0;
 constexpr int kSecondsPerMinute = 60;
@@ -39,6 +41,10 @@ ExportProgress::ExportProgress(std::ostream& out, std::string name, std::uint64_
     : out_(out), name_(std::move(name)), totalFrames_(totalFrames), terminal_(terminal) {}
 
 void ExportProgress::update(std::uint64_t frames, double seconds) {
+    if (seconds - windowMiddle_.seconds >= kRateWindow / 2) {
+        windowStart_ = windowMiddle_;
+        windowMiddle_ = {frames, seconds};
+    }
     const double interval = terminal_ ? kTerminalInterval : kLogInterval;
     if (frames == 0 || totalFrames_ == 0 || (reported_ && seconds - lastReport_ < interval)) {
         return;
@@ -46,7 +52,12 @@ void ExportProgress::update(std::uint64_t frames, double seconds) {
     reported_ = true;
     lastReport_ = seconds;
     const double done = static_cast<double>(frames) / static_cast<double>(totalFrames_);
-    const double left = seconds * (1.0 - done) / done;
+    const double framesLeft = static_cast<double>(totalFrames_ - std::min(frames, totalFrames_));
+    const double recentFrames =
+        frames > windowStart_.frames ? static_cast<double>(frames - windowStart_.frames) : 0.0;
+    const double recentSeconds = seconds - windowStart_.seconds;
+    const double left = recentFrames > 0.0 ? framesLeft * recentSeconds / recentFrames
+                                           : seconds * (1.0 - done) / done;
     out_ << (terminal_ ? "\r" : "") << "chronocell: exporting " << name_ << ": "
          << static_cast<int>(done * 100.0) << "% (" << frames << " of " << totalFrames_
          << " frames), " << std::lround(left) << " s left" << (terminal_ ? "   " : "\n")

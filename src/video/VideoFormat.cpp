@@ -7,9 +7,6 @@
 namespace {
 
 // 8K UHD: H.264's highest level ends just beyond it, and three queued frames take 400 MB.
-constexpr int kWidest = 7680;
-constexpr int kTallest = 4320;
-constexpr int kMostFramesPerSecond = 240;
 
 // Quality for a game clip a website takes. The game's grass is fine noise that costs bits at
 // any quality, so these settle for about 3 to 4 MB for 10 s at 800x600 and 60 fps, measured on
@@ -45,9 +42,12 @@ const std::vector<std::string> kPicture = {
 bool sizeFits(const VideoSettings& settings, std::ostream& errors) {
     const int width = settings.width;
     const int height = settings.height;
-    if (width <= 0 || height <= 0 || width > kWidest || height > kTallest) {
-        errors << kCannotExport << "a frame of " << width << "x" << height
-               << " pixels is outside 2x2 to " << kWidest << "x" << kTallest << "\n";
+    constexpr int kSmallest = VideoSettings::kSmallestSide;
+    if (width < kSmallest || height < kSmallest || width > VideoSettings::kWidest ||
+        height > VideoSettings::kTallest) {
+        errors << kCannotExport << "a frame of " << width << "x" << height << " pixels is outside "
+               << kSmallest << "x" << kSmallest << " to " << VideoSettings::kWidest << "x"
+               << VideoSettings::kTallest << "\n";
         return false;
     }
     // 4:2:0 keeps one colour sample for every two by two pixels.
@@ -60,9 +60,11 @@ bool sizeFits(const VideoSettings& settings, std::ostream& errors) {
 }
 
 bool rateFits(const VideoSettings& settings, std::ostream& errors) {
-    if (settings.framesPerSecond < 1 || settings.framesPerSecond > kMostFramesPerSecond) {
-        errors << kCannotExport << settings.framesPerSecond << " frames a second is outside 1 to "
-               << kMostFramesPerSecond << "\n";
+    if (settings.framesPerSecond < VideoSettings::kFewestFramesPerSecond ||
+        settings.framesPerSecond > VideoSettings::kMostFramesPerSecond) {
+        errors << kCannotExport << settings.framesPerSecond << " frames a second is outside "
+               << VideoSettings::kFewestFramesPerSecond << " to "
+               << VideoSettings::kMostFramesPerSecond << "\n";
         return false;
     }
     return true;

@@ -41,6 +41,21 @@ class ContentRootTest(unittest.TestCase):
         self.leave(game)
         self.assertEqual("", game.stdout())
 
+    def test_help_ends_with_where_the_settings_and_the_content_come_from(self):
+        # Catches a help whose settings line ignores XDG_CONFIG_HOME or goes missing, and a
+        # content line that is not the last.
+        config = os.path.join(scratch_folder(self), "xdg")
+        game = self.run_game(arguments=["--help"], env={"XDG_CONFIG_HOME": config},
+                             display=False)
+        self.assertEqual(0, game.wait_exit())
+        lines = game.stdout().splitlines()
+        self.assertIn("  Space            jump", lines)
+        self.assertEqual("Settings: assets/settings.ini in the content folder, then, key by key, "
+                         "your own in " + os.path.join(config, "chronocell", "settings.ini"),
+                         lines[-2])
+        self.assertRegex(lines[-1], r"^Content: /")
+        self.assertEqual("", game.stderr())
+
     def test_no_content_anywhere_is_one_line_and_minus_one(self):
         lone = os.path.join(scratch_folder(self), "bin")
         os.mkdir(lone)

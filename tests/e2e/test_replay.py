@@ -59,7 +59,7 @@ class ReplayTest(unittest.TestCase):
 
     def test_a_game_killed_on_its_last_screen_replays_whole(self):
         """The game's end is in the file though the process dies a second later, without a
-        chance to close it, and a refresh rate the settings keep beyond the keys' range comes
+        chance to close it (which the replay tells), and a refresh rate the settings keep beyond the keys' range comes
         back. (Many games started in one pass are recorded through the recorder's unit tests: a
         burst of keys cannot be made to land in one pass from here.)"""
         def prepare(assets):
@@ -83,6 +83,10 @@ class ReplayTest(unittest.TestCase):
 
         headless = harness.replay_headless(recording)
         self.assertEqual((0, recorded), (headless.returncode, headless.stdout), headless.stderr)
+        # Killed, the recorder never wrote its closing record: the file says it ends early.
+        self.assertRegex(headless.stderr, r"^chronocell: .*game\.ccr ends early, after pass "
+                                          r"[0-9]+ at byte [0-9]+, with no closing record; the "
+                                          r"passes before it are replayed\n$")
 
 
 if __name__ == "__main__":

@@ -38,7 +38,8 @@ class SettingsLimitsTest(unittest.TestCase):
 
     def play(self, prepare, title=".", env=None):
         """Starts the game, checks it plays (Escape in play does not quit) and exits with 0;
-        returns the window's size and title and the game's standard output."""
+        returns the window's size and title and the game's standard output, and keeps its
+        standard error in self.errors."""
         game = harness.GameRun(prepare=prepare, xvfb=self.xvfb, env=env)
         self.addCleanup(game.close)
         game.wait_window(title, timeout=60)
@@ -50,16 +51,25 @@ class SettingsLimitsTest(unittest.TestCase):
         game.tap("Escape")
         self.assertEqual(0, game.wait_exit(timeout=30), game.stdout() + game.stderr())
         self.assertEqual([], game.gl_errors())
+        self.errors = game.stderr()
         return size, name, game.stdout()
 
     def test_the_players_own_file_overrides_the_shipped_one_key_by_key(self):
         config = tempfile.mkdtemp(prefix="chronocell-config-")
         os.makedirs(os.path.join(config, "chronocell"))
         with open(os.path.join(config, "chronocell", "settings.ini"), "w") as file:
-            file.write("[window]\nwidth = 640\n")
-        size, name, out = self.play(settings_text("[window]\nheight = 500\ntitle = Shipped\n"),
-                                    title="^Shipped$", env={"XDG_CONFIG_HOME": config})
+            file.write("[window]\nwidth = 640\nheight = abc\n")
+        size, name, out = self.play(
+            settings_text("[window]\nheight = 500\ntitle = Shipped\nwidht = 1\n"),
+            title="^Shipped$", env={"XDG_CONFIG_HOME": config})
         self.assertEqual(((640, 500), "Shipped", ""), (size, name, out))
+        # The game names each file's mistakes once, at start-up, the shipped file's first.
+        named = [line for line in self.errors.splitlines() if "settings.ini:" in line]
+        self.assertEqual(2, len(named), self.errors)
+        self.assertRegex(named[0], r"^chronocell: .*assets/settings\.ini:4: unknown key 'widht' "
+                                   r"in \[window\]; ignored$")
+        self.assertEqual("chronocell: %s:3: height = abc is not a number; keeping 500"
+                         % os.path.join(config, "chronocell", "settings.ini"), named[1])
 
     def test_sizes_of_zero_or_below_fall_back_to_the_defaults(self):
         for width, height in (("0", "0"), ("-1024", "-1"), ("-0x10", "600")):

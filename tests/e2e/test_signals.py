@@ -1,4 +1,4 @@
-"""Ctrl+C and kill end the game as closing its window does, with a sound device open (SDL's
+"""Ctrl+C, kill and a closed terminal end the game as closing its window does, with a sound device open (SDL's
 dummy driver), and the recording being made replays."""
 
 import os
@@ -13,8 +13,8 @@ SHUTDOWN_SECONDS = 10
 
 
 class SignalTest(unittest.TestCase):
-    def test_int_and_term_end_a_recorded_game_with_sound_on(self):
-        for name in ("SIGINT", "SIGTERM"):
+    def test_int_term_and_hup_end_a_recorded_game_with_sound_on(self):
+        for name in ("SIGINT", "SIGTERM", "SIGHUP"):
             with self.subTest(signal=name):
                 folder = tempfile.mkdtemp(prefix="chronocell-signal-")
                 recording = os.path.join(folder, "game.ccr")

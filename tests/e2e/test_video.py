@@ -19,6 +19,10 @@ LOST = os.path.join(harness.OPTIONS.source or ".", "tests", "replays", "lost.ccr
 # last picture for a frame.
 LOST_GAME_SECONDS = 3.60
 FRAME = 1 / 60
+# A cut in the middle of the lost game's play, inside a record: where that record begins, the
+# bytes left and the passes before it.
+CUT_INSIDE_PLAY = 301
+CUT_RECORD = (289, 301, 96)
 
 
 def probe(path):
@@ -169,6 +173,27 @@ class VideoTest(unittest.TestCase):
                                                             "chronocell-sound-%d.pcm"
                                                             % run.process.pid)))
 
+    def test_a_cut_recording_of_another_version_tells_each_of_its_lines_once(self):
+        """The planning and the drawing run both open the recording; only the first tells of
+        the cut and of the version."""
+        with open(self.recording, "rb") as file:
+            data = file.read()
+        cut = os.path.join(self.folder, "cut.ccr")
+        with open(cut, "wb") as file:
+            file.write(data[:CUT_INSIDE_PLAY].replace(b"1.0.0", b"0.9.7", 1))
+        output = os.path.join(self.folder, "cut.mp4")
+        run = harness.GameRun(arguments=["--replay", cut, "--video", output])
+        self.addCleanup(run.close)
+        self.assertEqual(0, run.wait_exit(timeout=300), run.stderr())
+        said = run.stderr()
+        told = [line for line in said.splitlines() if "cut.ccr" in line]
+        self.assertEqual(2, len(told), said)
+        self.assertEqual("chronocell: %s ends inside a record at byte %d of %d, after pass %d; "
+                         "the passes before it are replayed" % (cut, *CUT_RECORD), told[0])
+        self.assertRegex(told[1], r"^chronocell: .*cut\.ccr was recorded by version 0\.9\.7; "
+                                  r"this is version [0-9.]+$")
+        self.assertRegex(said, r"chronocell: wrote cut.mp4: [0-9.]+ [KM]B, 0:0[0-3] of video\n$")
+
     def test_failures_say_why_and_leave_no_file(self):
         failing = os.path.join(self.folder, "failing-encoder")
         with open(failing, "w") as script:
@@ -192,6 +217,10 @@ class VideoTest(unittest.TestCase):
              r"failing-encoder: x264: out of luck\n$"),
             ("a damaged recording", ["--video", os.path.join(self.folder, "v.mp4")],
              {}, 2, r"^chronocell: cannot replay .*damaged\.ccr: .*\n$"),
+            ("no folder for the sound track", ["--video", os.path.join(self.folder, "v.mp4")],
+             {"TMPDIR": os.path.join(self.folder, "no")}, 2,
+             r"^chronocell: cannot export a video: cannot make a scratch file in .*/no.*: No "
+             r"such file or directory\n$"),
         ]
         for what, arguments, env, code, said in cases:
             with self.subTest(what):
@@ -204,21 +233,30 @@ class VideoTest(unittest.TestCase):
                 self.assertEqual(["damaged.ccr", "failing-encoder"],
                                  [n for n in self.leftovers() if n not in ("no",)])
                 self.assertEqual([], glob.glob(os.path.join(tempfile.gettempdir(),
-                                                            "chronocell-sound-%d.pcm"
+                                                            "chronocell-sound-%d-*"
                                                             % run.process.pid)))
 
-    def test_ctrl_c_stops_an_export_and_removes_its_partial_file(self):
-        output = os.path.join(self.folder, "stopped.mp4")
-        run = self.export(output, wait=False)
-        deadline = time.time() + 120
-        while time.time() < deadline and not glob.glob(os.path.join(self.folder, "stopped*")):
-            time.sleep(0.05)
-        self.assertTrue(glob.glob(os.path.join(self.folder, "stopped*")), "no partial file")
-        run.process.send_signal(signal.SIGINT)
-        self.assertEqual(130, run.wait_exit(timeout=60))
-        self.assertIn("chronocell: video export stopped; no file was written\n", run.stderr())
-        self.assertEqual([], self.leftovers())
-
+    def test_ctrl_c_kill_and_a_closed_terminal_stop_an_export_and_leave_no_file(self):
+        scratch = os.path.join(self.folder, "scratch")
+        for name in ("SIGINT", "SIGTERM", "SIGHUP"):
+            with self.subTest(signal=name):
+                os.makedirs(scratch)
+                output = os.path.join(self.folder, "stopped.mp4")
+                run = self.export(output, env={"TMPDIR": scratch}, wait=False)
+                deadline = time.time() + 120
+                while (time.time() < deadline
+                       and not glob.glob(os.path.join(self.folder, "stopped*"))):
+                    time.sleep(0.05)
+                self.assertTrue(glob.glob(os.path.join(self.folder, "stopped*")),
+                                "no partial file")
+                self.assertEqual(1, len(os.listdir(scratch)), "the sound track's scratch file")
+                run.process.send_signal(getattr(signal, name))
+                self.assertEqual(130, run.wait_exit(timeout=60))
+                self.assertIn("chronocell: video export stopped; no file was written\n",
+                              run.stderr())
+                self.assertEqual(["scratch"], self.leftovers())
+                self.assertEqual([], os.listdir(scratch))
+                os.rmdir(scratch)
 
 if __name__ == "__main__":
     harness.main()

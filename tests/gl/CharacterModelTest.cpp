@@ -11,10 +11,12 @@
 
 #include <assimp/scene.h>
 #include <glm/gtc/matrix_transform.hpp>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -171,6 +173,41 @@ TEST_F(ShippedModels, CharacterStaysUprightAndAboutFiveHundredUnitsTallInEveryTi
                 EXPECT_GT(pose.low.y, 60.0f) << "both feet are drawn up in the air";
             }
         }
+    }
+    character->animationIndex = 0;
+}
+
+// Where a bone's joint is once posed, in the model's own space: its skinning matrix applied to
+// the joint's rest position, which the inverse of the bone's offset gives.
+glm::vec3 jointAt(const Model& model, const std::string& bone) {
+    const BoneInfo& info = model.boneInfos.at(model.boneMapping.at(bone));
+    return glm::vec3(info.finalTransform * glm::inverse(info.offset) * glm::vec4(0, 0, 0, 1));
+}
+
+// Seen from behind and above at a few dozen pixels, a jump with the arms held out sideways
+// reads as a model that failed to animate, and one with both legs tucked alike as a hop on the
+// spot. These catch a jump clip whose arms are spread sideways (the T-pose it once had), whose
+// arms hang or stay side by side instead of swinging one forward and one back, or whose legs
+// are posed alike instead of in a stride, at any tick the clip may start from.
+TEST_F(ShippedModels, JumpSwingsTheArmsForwardAndBackAndStridesInEveryTick) {
+    character->animationIndex = kJumpClip;
+    const aiAnimation* clip = character->scene->mAnimations[kJumpClip];
+    std::vector<glm::mat4> bones;
+    for (const int tick : {0, 3, 6, 9}) {
+        character->boneTransform(static_cast<float>(tick / clip->mTicksPerSecond), bones);
+        SCOPED_TRACE("tick " + std::to_string(tick));
+        for (const char* side : {"L", "R"}) {
+            const glm::vec3 arm = jointAt(*character, std::string("hand.") + side) -
+                                  jointAt(*character, std::string("upper_arm.") + side);
+            EXPECT_LT(std::abs(arm.x), 0.5f * glm::length(arm))
+                << side << ": the arm reaches out sideways";
+        }
+        const float handsApart =
+            jointAt(*character, "hand.R").z - jointAt(*character, "hand.L").z;
+        EXPECT_GT(handsApart, 120.0f) << "the right hand swings forward, the left one back";
+        const float kneesApart =
+            jointAt(*character, "lower_leg.L").z - jointAt(*character, "lower_leg.R").z;
+        EXPECT_GT(kneesApart, 60.0f) << "the left knee leads, the right leg trails";
     }
     character->animationIndex = 0;
 }

@@ -36,6 +36,8 @@ TEST(CommandLine, ReadsEachOptionAndRefusesWhatItDoesNotKnow) {
         {{"-h"}, Request::ShowHelp, std::nullopt},
         {{"--data", "x", "--help"}, Request::ShowHelp, "x"},
         {{"--version"}, Request::ShowVersion, std::nullopt},
+        {{"--version", "extra"}, Request::Refuse, std::nullopt},
+        {{"--data", "x", "--version"}, Request::Refuse, std::nullopt},
         {{"--data"}, Request::Refuse, std::nullopt},
         {{"--data", ""}, Request::Refuse, std::nullopt},
         {{"--data="}, Request::Refuse, std::nullopt},
@@ -142,7 +144,11 @@ TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
         std::string err;
     };
     const std::vector<AnswerCase> cases = {
-        {{"--help"}, 0, usageText(), ""},
+        {{"--help"}, 0, usageText() + controlsText(), ""},
+        {{"--version", "--headless"},
+         2,
+         "",
+         "chronocell: --version takes no other arguments\n" + usageText()},
         {{"--version"}, 0, "chronocell " CHRONOCELL_TEST_VERSION "\n", ""},
         {{"--what"}, 2, "", "chronocell: unknown option '--what'\n" + usageText()},
         {{"--data"}, 2, "", "chronocell: --data needs a folder\n" + usageText()},
@@ -162,4 +168,20 @@ TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
                                "--video OUT", "--size WxH", "--fps N"}) {
         EXPECT_NE(std::string::npos, usageText().find(option)) << option;
     }
+    // Every key a player needs is in the help; a refused command line stays short.
+    for (const char* key : {"Enter", "Escape", "A / D", "Space", "T ", "W / S", "mouse wheel", "F ",
+                            "Up / Down", "M ", "O / L", "F1 / F2 / F3"}) {
+        EXPECT_NE(std::string::npos, controlsText().find(std::string("\n  ") + key)) << key;
+        EXPECT_EQ(std::string::npos, usageText().find(std::string("\n  ") + key)) << key;
+    }
+}
+
+// Catches a help that names no file of the player's, or names one where none can be.
+TEST(CommandLine, HelpSaysWhereThePlayersOwnSettingsGo) {
+    EXPECT_EQ(describeSettingsFiles("/home/p/.config/chronocell/settings.ini"),
+              "Settings: assets/settings.ini in the content folder, then, key by key, your own "
+              "in /home/p/.config/chronocell/settings.ini");
+    EXPECT_EQ(describeSettingsFiles(""),
+              "Settings: assets/settings.ini in the content folder, then, key by key, your own "
+              "(none: neither XDG_CONFIG_HOME nor HOME is set)");
 }

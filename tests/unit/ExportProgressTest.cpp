@@ -54,3 +54,18 @@ TEST(ExportProgress, ReportsTheShareDoneAndTheTimeLeftAtMostAFewTimesASecond) {
         EXPECT_EQ(out.str(), test.said) << test.what;
     }
 }
+
+// Catches a time left taken from the mean rate since the start: frames grow dearer as stones
+// gather, and that promised 28 s where 44 s were left at the rate the export had come to.
+TEST(ExportProgress, TheTimeLeftFollowsTheRateOfTheLastSeconds) {
+    std::ostringstream out;
+    ExportProgress progress(out, "v.mp4", 1000, false);
+    // 20 frames a second for 20 s, then 10 a second.
+    for (int second = 1; second <= 36; ++second) {
+        const int frames = second <= 20 ? 20 * second : 400 + 10 * (second - 20);
+        progress.update(static_cast<std::uint64_t>(frames), second);
+    }
+    const std::string said = out.str();
+    const std::string last = said.substr(said.rfind("chronocell:"));
+    EXPECT_EQ(last, "chronocell: exporting v.mp4: 56% (560 of 1000 frames), 44 s left\n");
+}

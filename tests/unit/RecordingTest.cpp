@@ -38,8 +38,9 @@ RecordedPass frame(const HeldKeys& keys, std::vector<std::int64_t> reads) {
     return pass;
 }
 
-std::vector<std::uint8_t> encode(const RecordingHeader& header,
-                                 const std::vector<RecordedPass>& passes) {
+// A recording still being written: no closing record yet.
+std::vector<std::uint8_t> encodeOpen(const RecordingHeader& header,
+                                     const std::vector<RecordedPass>& passes) {
     std::vector<std::uint8_t> bytes;
     RecordingEncoder encoder(bytes);
     encoder.writeHeader(header);
@@ -47,6 +48,14 @@ std::vector<std::uint8_t> encode(const RecordingHeader& header,
         encoder.writePass(pass);
     }
     encoder.finishRun();
+    return bytes;
+}
+
+// A whole recording, closed.
+std::vector<std::uint8_t> encode(const RecordingHeader& header,
+                                 const std::vector<RecordedPass>& passes) {
+    std::vector<std::uint8_t> bytes = encodeOpen(header, passes);
+    bytes.push_back(0xC0);
     return bytes;
 }
 
@@ -261,7 +270,7 @@ TEST(Recording, EveryNumberComesBackAcrossItsByteBoundaries) {
 // Catches a run length that loses a byte's worth at an edge, or a run that ends a pass early or
 // late.
 TEST(Recording, QuietRunsComeBackAtEveryLength) {
-    const std::size_t header = encode(kHeader, {}).size();
+    const std::size_t header = encodeOpen(kHeader, {}).size();
     const RecordedPass after = frame(HeldKeys{}, {0});
     for (const auto& [length, bytes] :
          std::vector<std::pair<std::uint64_t, std::size_t>>{{1, 2},
@@ -281,7 +290,8 @@ TEST(Recording, QuietRunsComeBackAtEveryLength) {
             encoder.writePass(run);
         }
         encoder.writePass(after);
-        EXPECT_EQ(file.size(), header + bytes + 2);
+        encoder.writeClosing();
+        EXPECT_EQ(file.size(), header + bytes + 2 + 1);
         RecordingReader reader(std::move(file));
         RecordingHeader read;
         ASSERT_TRUE(reader.readHeader(read));
@@ -328,22 +338,22 @@ TEST(Recording, ClockReadsArePredictedFromTheTwoBeforeAcrossPassesAndGames) {
                                      0x00, 0x02, 0x00, 0x08, 0x00, 0x40, 0x07, 0x00, 0x01, 0x80,
                                      0x00, 0x00, 0x02, 0xF7, 0x01, 0xD8, 0x01, 0x01});
     expected.insert(expected.end(), checkpoint.begin(), checkpoint.end());
-    expected.insert(expected.end(), {0x40, 0x20, 0x40, 0x00});
+    expected.insert(expected.end(), {0x40, 0x20, 0x40, 0x00, 0xC0});
     const std::vector<std::uint8_t> bytes = encode(kHeader, passes);
-    const auto header = static_cast<std::ptrdiff_t>(encode(kHeader, {}).size());
+    const auto header = static_cast<std::ptrdiff_t>(encodeOpen(kHeader, {}).size());
     EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + header, bytes.end()), expected);
     expectReadBack(bytes, kHeader, passes);
 }
 
 TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
-    const std::vector<std::uint8_t> good = encode(kHeader, {quiet(HeldKeys{})});
+    const std::vector<std::uint8_t> good = encodeOpen(kHeader, {quiet(HeldKeys{})});
     const auto withTail = [&](std::vector<std::uint8_t> tail) {
         std::vector<std::uint8_t> bytes = good;
         bytes.insert(bytes.end(), tail.begin(), tail.end());
         return bytes;
     };
     std::vector<std::uint8_t> futureVersion = good;
-    futureVersion[recording::kMagic.size()] = 2;
+    futureVersion[recording::kMagic.size()] = 3;
     // Version 1 with a bit past the 64th: no number a writer makes.
     std::vector<std::uint8_t> pastSixtyFourBits = good;
     const auto version = pastSixtyFourBits.begin() + recording::kMagic.size();
@@ -353,7 +363,7 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
     for (std::size_t i = 0; i < noise.size(); ++i) {
         noise[i] = static_cast<std::uint8_t>(i * 167 + 13);
     }
-    const std::vector<std::uint8_t> fullStart = encode(kHeader, {startWithWrongCheckpoint()});
+    const std::vector<std::uint8_t> fullStart = encodeOpen(kHeader, {startWithWrongCheckpoint()});
     // A pass the writer writes as it stands, though the game never hands it such values.
     const auto withPass = [](const RecordedPass& pass) { return encode(kHeader, {pass}); };
     const auto commandPass = [](const PassCommand& command) {
@@ -372,7 +382,8 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
         {"empty", std::vector<std::uint8_t>{}, 2, "the file is empty"},
         {"wrong magic", std::vector<std::uint8_t>{'P', 'K', 3, 4, 0, 0, 0, 0, 1}, 2, "magic"},
         {"random bytes", noise, 2, "magic"},
-        {"future version", futureVersion, 2, "format version 2 is not supported"},
+        {"future version", futureVersion, 2,
+         "format version 3 is not supported (this game reads versions 1 to 2)"},
         {"header cut", std::vector<std::uint8_t>(good.begin(), good.begin() + 9), 2,
          "ends inside its header"},
         {"version past the end",
@@ -398,7 +409,9 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
         {"absurd time", withTail({0x40, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}), 2,
          "absurd clock value"},
         {"endless number", withTail(std::vector<std::uint8_t>(12, 0x80)), 2, "too long"},
-        {"unknown record", withTail({0xC0}), 2, "unknown record"},
+        {"closing record with held keys", withTail({0xC1}), 2, "damaged closing record"},
+        {"bytes after the closing record", withTail({0xC0, 0x00}), 2,
+         "damaged after pass 1: 1 bytes after the closing record"},
         {"format version 0", rawFile({.formatVersion = 0}), 2, "format version 0 is not supported"},
         {"a number past 64 bits", pastSixtyFourBits, 2, "a number is too long"},
         {"the largest format version", rawFile({.formatVersion = UINT64_MAX}), 2,
@@ -428,7 +441,7 @@ TEST(Recording, DamagedFilesEndInOneLineAndAnExitCode) {
          "absurd clock value"},
         {"time before -10^9 s", withPass(frame(HeldKeys{}, {ticks(std::nextafter(-1e9f, -2e9f))})),
          2, "absurd clock value"},
-        {"another game", fullStart, 3,
+        {"another game", encode(kHeader, {startWithWrongCheckpoint()}), 3,
          "replay diverged at frame 1 (recorded by version 1.0.0, replayed by version " +
              std::string(gameVersion()) + ")\n"},
     };

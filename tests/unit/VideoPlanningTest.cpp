@@ -6,6 +6,7 @@
 #include "game/KeyCodes.h"
 #include "replay/RecordingEncoder.h"
 #include "replay/RecordingReader.h"
+#include "video/TemporaryFile.h"
 
 #include <cmath>
 #include <filesystem>
@@ -72,14 +73,13 @@ class VideoPlanningTest : public testing::Test {
   protected:
     void SetUp() override { recordGame(recording_); }
     void TearDown() override {
-        for (const auto& path : {recording_, edited_, track_, video_}) {
+        for (const auto& path : {recording_, edited_, video_}) {
             std::filesystem::remove(path);
         }
     }
 
     const std::filesystem::path recording_ = scratchFile("chronocell_video_plan.ccr");
     const std::filesystem::path edited_ = scratchFile("chronocell_video_plan_edited.ccr");
-    const std::filesystem::path track_ = scratchFile("chronocell_video_plan.pcm");
     const std::filesystem::path video_ = scratchFile("chronocell_video_plan.mp4");
 };
 
@@ -95,8 +95,10 @@ TEST_F(VideoPlanningTest, TheSoundTrackHasEachSoundAtItsPassesTimeAndSilenceAfte
         << errors.str();
     EXPECT_EQ(video.frames.frameCount(), static_cast<std::uint64_t>(kPasses) + 1)
         << "a frame for every pass and the last held";
-    ASSERT_TRUE(video.sound->write(track_, video.frames.durationSeconds(), errors));
-    const std::vector<std::int16_t> track = readTrack(track_);
+    std::optional<TemporaryFile> file = TemporaryFile::create("chronocell-plan", ".pcm", errors);
+    ASSERT_TRUE(file.has_value()) << errors.str();
+    ASSERT_TRUE(video.sound->write(*file, video.frames.durationSeconds(), errors));
+    const std::vector<std::int16_t> track = readTrack(file->path());
     ASSERT_EQ(track.size(),
               static_cast<std::size_t>(std::lround(video.frames.durationSeconds() * 44100)) * 2);
 
@@ -131,7 +133,7 @@ TEST_F(VideoPlanningTest, ADepartingRecordingIsRefusedBeforeAnyFileIsMade) {
         }
         encoder.writePass(pass);
     }
-    encoder.finishRun();
+    encoder.writeClosing();
     std::ofstream(edited_, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));

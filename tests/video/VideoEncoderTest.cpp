@@ -357,6 +357,8 @@ TEST_F(VideoEncoderTest, RefusesOrFailsWithOneReasonAndLeavesNoFile) {
          "64x47 pixels has an odd side", 0},
         {"no width", with([](VideoSettings& s) { s.width = 0; }), std::nullopt,
          "0x48 pixels is outside", 0},
+        {"narrower than the command line allows", with([](VideoSettings& s) { s.width = 14; }),
+         std::nullopt, "14x48 pixels is outside 16x16 to 7680x4320", 0},
         {"negative height", with([](VideoSettings& s) { s.height = -48; }), std::nullopt,
          "64x-48 pixels is outside", 0},
         {"beyond 8K", with([](VideoSettings& s) { s.width = 7680, s.height = 4322; }), std::nullopt,

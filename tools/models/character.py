@@ -22,7 +22,7 @@ import io_scene_fbx.fbx_utils as fbx_utils
 
 FPS = 24
 RUN_FRAMES = 16   # one stride of each leg: about 3.6 steps a second
-JUMP_FRAMES = 12  # a gentle airborne sway that loops, so any starting tick looks right
+JUMP_FRAMES = 12  # a small airborne pump that loops, so any starting tick looks right
 SIDES = 10        # sides of every limb and body tube
 
 # name: (base colour, specular colour, roughness)
@@ -278,23 +278,35 @@ def run_pose(frame):
 
 
 def jump_pose(frame):
-    """Airborne: knees drawn up, arms spread for balance, a slow sway that loops."""
+    """A runner's leap: the left knee driven forward and up, the right heel kicked up behind,
+    the right arm punched forward and up with the elbow bent and the left one swung back. From
+    the game's camera, behind and above at a few dozen pixels, arms held out sideways read as
+    a model that failed to animate, so every swing stays close to the body's own plane. A small
+    pump of arms and legs loops, so any starting tick looks right."""
     phase = 2 * math.pi * frame / JUMP_FRAMES
-    sway = math.sin(phase)
-    pose = {}
-    for side, out in (("L", -1), ("R", 1)):
-        pose[f"upper_leg.{side}"] = deg(-72 - 6 * sway, 7 * out)
-        pose[f"lower_leg.{side}"] = deg(105 + 5 * sway)
-        pose[f"foot.{side}"] = deg(25)
-        pose[f"upper_arm.{side}"] = deg(-15, (70 + 10 * sway) * out)
-        pose[f"lower_arm.{side}"] = deg(-25)
-        pose[f"hand.{side}"] = deg(0)
+    pump = math.sin(phase)
+    pose = {
+        "upper_leg.L": deg(-88 - 6 * pump, -12),
+        "lower_leg.L": deg(95 + 5 * pump),
+        "foot.L": deg(20),
+        "upper_leg.R": deg(10 + 5 * pump, 8),
+        "lower_leg.R": deg(135 - 5 * pump),
+        "foot.R": deg(0),
+        "upper_arm.R": deg(-98 - 8 * pump, 18),
+        "lower_arm.R": deg(-65),
+        "hand.R": deg(-10),
+        "upper_arm.L": deg(50 + 8 * pump, -15),
+        "lower_arm.L": deg(-90),
+        "hand.L": deg(-10),
+    }
+    # The chest turns the leading right shoulder forward. The hips stay square: turned with the
+    # leading knee they would hide its shoe behind the body from the camera.
     pose["hips"] = deg(0)
-    pose["spine"] = deg(14 + 3 * sway)
-    pose["chest"] = deg(4)
+    pose["spine"] = deg(12 + 2 * pump)
+    pose["chest"] = deg(4, 0, 8)
     pose["neck"] = deg(-8)
-    pose["head"] = deg(-8 - 3 * sway)
-    return pose, Vector((0, 0, 20 + 6 * sway))
+    pose["head"] = deg(-8)
+    return pose, Vector((0, 0, 20 + 6 * pump))
 
 
 def make_action(rig, name, frames, pose_at):
