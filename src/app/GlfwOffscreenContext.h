@@ -4,7 +4,7 @@
 
 struct GLFWwindow;
 
-// The context of a GLFW window never shown, on an X11 or Wayland display. GLFW is initialised
+// The context of a GLFW window never shown, on the X display named. GLFW is initialised
 // with it and terminated when it goes.
 class GlfwOffscreenContext : public OffscreenContext {
   public:

@@ -38,8 +38,8 @@ std::unique_ptr<OffscreenContext> OffscreenContext::open(std::ostream& errors) {
         return surfaceless;
     }
     errors << kCannotExport << "no OpenGL 4.3 core context (" << reasons.str()
-           << "); a video needs an X11 or Wayland display, or Mesa's EGL (Debian's libegl1 and "
-              "libegl-mesa0) to draw without one"
+           << "); a video needs an X display, or Mesa's EGL (Debian's libegl1 and libegl-mesa0) "
+              "to draw without one"
            << std::endl;
     return nullptr;
 }

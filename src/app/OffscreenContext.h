@@ -14,7 +14,7 @@ class OffscreenContext {
     OffscreenContext(const OffscreenContext&) = delete;
     OffscreenContext& operator=(const OffscreenContext&) = delete;
 
-    // A hidden window where an X11 or Wayland display is named and it opens, else Mesa's EGL
+    // A hidden window where a display is named and it opens, else Mesa's EGL
     // without any display. Null after one line on `errors` saying what is missing.
     static std::unique_ptr<OffscreenContext> open(std::ostream& errors);
 

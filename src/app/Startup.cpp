@@ -34,7 +34,7 @@ std::string lastGlfwError() {
 void reportNoWindow(const std::string& reason) {
     std::cerr << "chronocell: cannot open the game's window"
               << (reason.empty() ? std::string() : ": " + reason)
-              << " (Chronocell needs an X11 or Wayland display and OpenGL 4.3 core)" << std::endl;
+              << " (Chronocell needs an X display and OpenGL 4.3 core)" << std::endl;
 }
 
 } // namespace

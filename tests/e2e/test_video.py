@@ -164,9 +164,9 @@ class VideoTest(unittest.TestCase):
                 self.assertEqual(2, run.process.returncode)
                 self.assertRegex(run.stderr(),
                                  r"^chronocell: cannot export a video: no OpenGL 4\.3 core "
-                                 r"context \(" + reason + r"\); a video needs an X11 or "
-                                 r"Wayland display, or Mesa's EGL \(Debian's libegl1 and "
-                                 r"libegl-mesa0\) to draw without one\n$")
+                                 r"context \(" + reason + r"\); a video needs an X display, "
+                                 r"or Mesa's EGL \(Debian's libegl1 and libegl-mesa0\) to "
+                                 r"draw without one\n$")
                 self.assertEqual("", run.stdout())
                 self.assertEqual([], self.leftovers())
                 self.assertEqual([], glob.glob(os.path.join(tempfile.gettempdir(),

@@ -10,8 +10,8 @@
 #include <glad/gl.h>
 
 #include <assimp/scene.h>
-#include <glm/gtc/matrix_transform.hpp>
 #include <cmath>
+#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -202,8 +202,7 @@ TEST_F(ShippedModels, JumpSwingsTheArmsForwardAndBackAndStridesInEveryTick) {
             EXPECT_LT(std::abs(arm.x), 0.5f * glm::length(arm))
                 << side << ": the arm reaches out sideways";
         }
-        const float handsApart =
-            jointAt(*character, "hand.R").z - jointAt(*character, "hand.L").z;
+        const float handsApart = jointAt(*character, "hand.R").z - jointAt(*character, "hand.L").z;
         EXPECT_GT(handsApart, 120.0f) << "the right hand swings forward, the left one back";
         const float kneesApart =
             jointAt(*character, "lower_leg.L").z - jointAt(*character, "lower_leg.R").z;
