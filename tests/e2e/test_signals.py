@@ -1,5 +1,5 @@
-"""Ctrl+C, kill and a closed terminal end the game as closing its window does, with a sound device open (SDL's
-dummy driver), and the recording being made replays."""
+"""Ctrl+C, kill and a closed terminal end the game as closing its window does, with a sound
+device open (SDL's dummy driver), and the recording being made replays."""
 
 import os
 import signal
