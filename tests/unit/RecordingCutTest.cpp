@@ -60,120 +60,88 @@ const std::string kLost = std::string(CHRONOCELL_SOURCE_DIR) + "/tests/replays/l
 const std::string kLostLine = "game 1: lost, 0 clocks, 3.60 s, 217 frames, 4 stones, 0 phase "
                               "switches\n";
 
-void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::uint8_t> prefix(const std::vector<std::uint8_t>& bytes, std::size_t size) {
-    return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)};
-}
-
-// A version 1 file written again as this game writes it, closed, and where its records end.
-struct ClosedRecording {
-    std::vector<std::uint8_t> bytes;
-    std::size_t headerEnd = 0;
-    std::uint64_t passes = 0;
-    // The end of a record in the middle of the game, and the passes before it.
-    std::size_t middleEnd = 0;
-    std::uint64_t passesBeforeMiddle = 0;
-};
-
-ClosedRecording closedCopyOf(const std::string& path) {
-    RecordingReader reader(bytesOf(path));
-    RecordingHeader header;
-    EXPECT_TRUE(reader.readHeader(header)) << reader.problem();
-    header.gameVersion = gameVersion();
-    ClosedRecording closed;
-    RecordingEncoder encoder(closed.bytes);
-    encoder.writeHeader(header);
-    closed.headerEnd = closed.bytes.size();
-    RecordedPass pass;
-    for (; reader.next(pass) == RecordingReader::Next::Pass; ++closed.passes) {
-        encoder.writePass(pass);
-        // After a pass of play no quiet run is held back: a record ends the bytes.
-        if (closed.middleEnd == 0 && closed.passes > 100 && !pass.isQuiet()) {
-            closed.middleEnd = closed.bytes.size();
-            closed.passesBeforeMiddle = closed.passes + 1;
-        }
-    }
-    encoder.writeClosing();
-    return closed;
-}
-
 } // namespace
 
 // Catches a cut at a record's end that says nothing, a 1.0.0 file (which never had a closing
-// record) called cut or damaged, a short file called no recording, a closing record taken in a
-// file of a version without one, a line with the wrong pass or byte, and a second opening that
-// tells of a cut again or keeps quiet about what stops it.
+// record) called cut or damaged, a cut header or magic without its line or called no recording
+// (and short bytes of no recording called cut), a closing record taken in version 1, a line with
+// the wrong pass or byte, and a second opening that tells again or hides what stops it.
 TEST(RecordingCut, EachCutGivesItsLineAndExitCode) {
-    const ClosedRecording closed = closedCopyOf(kLost);
-    const std::vector<std::uint8_t> versionOne = bytesOf(kLost);
-    std::vector<std::uint8_t> versionOneClosed = versionOne;
+    // lost.ccr written again as this game writes it, closed, with where a record in play ends.
+    RecordingReader lost(bytesOf(kLost));
+    RecordingHeader header;
+    ASSERT_TRUE(lost.readHeader(header));
+    header.gameVersion = gameVersion();
+    std::vector<std::uint8_t> closed;
+    RecordingEncoder encoder(closed);
+    encoder.writeHeader(header);
+    const std::size_t headerEnd = closed.size();
+    std::uint64_t passes = 0;
+    std::size_t middle = 0;
+    std::uint64_t passesBeforeMiddle = 0;
+    for (RecordedPass pass; lost.next(pass) == RecordingReader::Next::Pass;) {
+        encoder.writePass(pass);
+        // After a pass of play no quiet run is held back: a record ends the bytes.
+        if (++passes > 100 && !pass.isQuiet() && middle == 0) {
+            middle = closed.size();
+            passesBeforeMiddle = passes;
+        }
+    }
+    encoder.writeClosing();
+    const auto cut = [&](std::size_t size) {
+        return std::vector<std::uint8_t>(closed.begin(), closed.begin() + size);
+    };
+    std::vector<std::uint8_t> versionOneClosed = bytesOf(kLost);
     versionOneClosed.push_back(0xC0);
     const auto path = scratchFile("chronocell_cut_table.ccr");
     const std::string file = "chronocell: " + path.string();
     const std::string cannot = "chronocell: cannot replay " + path.string() + ": ";
-    const auto endsEarly = [&](std::uint64_t passes, std::size_t byte) {
-        return file + " ends early, after pass " + std::to_string(passes) + " at byte " +
+    const auto endsEarly = [&](std::uint64_t passesBefore, std::size_t byte) {
+        return file + " ends early, after pass " + std::to_string(passesBefore) + " at byte " +
                std::to_string(byte) + ", with no closing record; the passes before it are " +
                "replayed\n";
     };
-    const std::string replayed = "; the passes before it are replayed\n";
-    const std::size_t middle = closed.middleEnd;
-    const std::size_t whole = closed.bytes.size();
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
         int exitCode;
         std::string errors;
-        // What standard output starts with; nothing when empty.
+        // What standard output starts with, its one line; nothing when empty.
         std::string out;
     };
     const std::vector<Case> cases = {
-        {"closed", closed.bytes, 0, "", kLostLine},
-        {"a 1.0.0 file, which has no closing record", versionOne, 0, "", kLostLine},
-        {"cut at a record's end in play", prefix(closed.bytes, middle), 0,
-         endsEarly(closed.passesBeforeMiddle, middle), "game 1: unfinished, "},
-        {"cut inside a record in play", prefix(closed.bytes, middle + 1), 0,
+        {"closed", closed, 0, "", kLostLine},
+        {"1.0.0, with no closing record", bytesOf(kLost), 0, "", kLostLine},
+        {"unclosed", cut(closed.size() - 1), 0, endsEarly(passes, closed.size() - 1), kLostLine},
+        {"no pass", cut(headerEnd), 0, endsEarly(0, headerEnd), ""},
+        {"inside a record in play", cut(middle + 1), 0,
          file + " ends inside a record at byte " + std::to_string(middle) + " of " +
-             std::to_string(middle + 1) + ", after pass " +
-             std::to_string(closed.passesBeforeMiddle) + replayed,
+             std::to_string(middle + 1) + ", after pass " + std::to_string(passesBeforeMiddle) +
+             "; the passes before it are replayed\n",
          "game 1: unfinished, "},
-        {"only the closing record missing", prefix(closed.bytes, whole - 1), 0,
-         endsEarly(closed.passes, whole - 1), kLostLine},
-        {"the header and no pass", prefix(closed.bytes, closed.headerEnd), 0,
-         endsEarly(0, closed.headerEnd), ""},
-        {"cut inside the header", prefix(closed.bytes, closed.headerEnd - 1), 2,
-         cannot + "the file ends inside its header\n", ""},
-        {"cut inside the magic", prefix(closed.bytes, 5), 2,
-         cannot + "the file ends inside its header\n", ""},
-        {"0 bytes", {}, 2, cannot + "the file is empty\n", ""},
-        {"short and no recording",
-         {'C', 'C', 'X'},
-         2,
-         cannot + "not a recorded game (wrong magic)\n",
-         ""},
-        {"a closing record in a 1.0.0 file", versionOneClosed, 2,
-         cannot + "damaged after pass " + std::to_string(closed.passes) + ": unknown record kind\n",
-         ""},
+        {"in the header", cut(headerEnd - 1), 2, cannot + "the file ends inside its header\n", ""},
+        {"in the magic", cut(5), 2, cannot + "the file ends inside its header\n", ""},
+        {"empty", {}, 2, cannot + "the file is empty\n", ""},
+        {"short, no recording", std::vector<std::uint8_t>{'C', 'C', 'X'}, 2,
+         cannot + "not a recorded game (wrong magic)\n", ""},
+        {"1.0.0 closed", versionOneClosed, 2,
+         cannot + "damaged after pass " + std::to_string(passes) + ": unknown record kind\n", ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        writeFile(path, test.bytes);
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(test.bytes.data()),
+                   static_cast<std::streamsize>(test.bytes.size()));
         std::ostringstream out;
         std::ostringstream errors;
         EXPECT_EQ(replayHeadless(path.string(), out, errors), test.exitCode);
         EXPECT_EQ(errors.str(), test.errors);
         const std::string summary = out.str();
-        EXPECT_EQ(summary.rfind(test.out, 0), 0u) << summary;
-        EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), test.out.empty() ? 0 : 1)
+        EXPECT_TRUE(summary.starts_with(test.out) &&
+                    std::count(summary.begin(), summary.end(), '\n') == (test.out.empty() ? 0 : 1))
             << summary;
         // A video's drawing run opens the file again: only what stops it is news.
         std::ostringstream again;
-        RecordingHeader header;
         openRecording(path.string(), header, again, RecordingNotes::AlreadyTold);
         EXPECT_EQ(again.str(), test.exitCode == 0 ? "" : test.errors);
     }
