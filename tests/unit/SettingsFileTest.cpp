@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,12 +37,11 @@ void expectSameSettings(const Settings& actual, const Settings& expected) {
     EXPECT_EQ(actual.soundEnabled, expected.soundEnabled);
 }
 
-// The lines said, with "FILE" standing for the file's path.
-std::string saidOf(const std::vector<std::string>& lines, const std::string& path) {
+// What the game says, each '@' standing for "chronocell: " and the file's path.
+std::string saidOf(const std::string& lines, const std::string& path) {
     std::string said;
-    for (std::string line : lines) {
-        line.replace(line.find("FILE"), 4, path);
-        said += "chronocell: " + line + "\n";
+    for (const char c : lines) {
+        said += c == '@' ? "chronocell: " + path : std::string(1, c);
     }
     return said;
 }
@@ -234,128 +233,72 @@ TEST(UserSettingsPath, FollowsTheBaseDirectoryRules) {
     }
 }
 
-// Catches a mistake that says nothing, or is named with the wrong file, line (inih's count of
-// 199-character pieces, a byte order mark taken for a line), wording or value kept; a note that
-// breaks over lines; a value that changes where only a note should appear; the player's file
-// falling back to the defaults instead of the shipped values; and junk flooding the terminal.
+// Catches a mistake unnamed or named with the wrong file, line (inih's 199-character pieces, a
+// byte order mark taken for a line), order or value kept (the default where the shipped value
+// stands); names and words matched with case; control bytes raw, long values uncut or cut
+// elsewhere; accepted values changed or named; clamping at the wrong side of 16384 or unnamed; a
+// key set twice unnamed or its first value winning; and junk cut one note early or late.
 TEST_F(SettingsFileTest, MistakesAreNamedWithTheirLineAndTheValueThatStands) {
     struct Case {
         const char* name;
         bool players; // read as the player's file over `shipped`, else as the shipped file
         std::string text;
-        std::vector<std::string> said;
-        std::function<void(Settings&)> change;
+        std::string said; // each '@' stands for "chronocell: " and the file
+        Settings expected;
     };
     const Settings shipped{1024, 700, 75, true, 0.5f, "Shipped", 0.4f, false};
     const std::string longTitle(191, 'T');
-    std::string junk = "[window]\n";
-    std::vector<std::string> junkSaid;
-    for (int line = 2; line < 23; ++line) {
+    std::string junk = "[window]\n", junkSaid;
+    for (int line = 2; line <= 22; ++line) {
         junk += "junk\n";
-        if (junkSaid.size() < 20) {
-            junkSaid.push_back("FILE:" + std::to_string(line) +
-                               ": 'junk' is not a setting; ignored");
-        }
+        junkSaid += line < 22 ? "@:" + std::to_string(line) + ": 'junk' is not a setting; ignored\n"
+                              : "@: 1 more mistake not named\n";
     }
-    junkSaid.push_back("FILE: 1 more mistake not named");
-    const auto none = [](Settings&) {};
     const std::vector<Case> cases = {
-        {"a misspelt key and a word for a number",
-         false,
-         "[window]\nwidht = 1024\nheight = abc\n",
-         {"FILE:2: unknown key 'widht' in [window]; ignored",
-          "FILE:3: height = abc is not a number; keeping 600"},
-         none},
-        {"the player's refused values keep the shipped ones",
+        {"refused values keep the defaults, shown escaped and cut short", false,
+         "\xEF\xBB\xBF[Audio]\nvolume = inf\nenabled = sometimes\n[Window]\nwidht = 1024\n"
+         "height = -0x10\nshader_brightness = nan\nfullscreen = \x1b[31m" +
+             std::string(70, 'y'),
+         "@:2: volume = inf is not a finite number; keeping 0.7\n"
+         "@:3: enabled = sometimes is not true or false; keeping true\n"
+         "@:5: unknown key 'widht' in [Window]; ignored\n"
+         "@:6: height = -0x10 is not a size above 0; keeping 600\n"
+         "@:7: shader_brightness = nan is not a finite number; keeping 0.3\n"
+         "@:8: fullscreen = \\x1b[31m" +
+             std::string(55, 'y') + "... is not true or false; keeping false\n",
+         Settings{}},
+        {"lines and keys the game does not read, in the file's order", false,
+         "width = 640\n[windows]\nheight = 480\n[window]\n; a comment\n\ntitle = " + longTitle +
+             "TTTT\nthis line is junk\nwidth = 640\n  height = 480\n",
+         "@:1: unknown key 'width' before any section; ignored\n"
+         "@:2: unknown section [windows]; its keys are ignored\n"
+         "@:7: 'TTTT' is not a setting; ignored\n"
+         "@:8: 'this line is junk' is not a setting; ignored\n"
+         "@:10: indented line read as more of width's value; ignored\n",
+         Settings{.width = 640, .title = longTitle}},
+        {"the player's refused values keep the shipped ones; clamped ones say so",
          true,
-         "[window]\nwidth = 0\nfullscreen = maybe\nheight = -0x10\n",
-         {"FILE:2: width = 0 is not a size above 0; keeping 1024",
-          "FILE:3: fullscreen = maybe is not true or false; keeping true",
-          "FILE:4: height = -0x10 is not a size above 0; keeping 700"},
-         none},
-        {"numbers that are not finite and a word that is not a truth",
-         false,
-         "[Window]\nshader_brightness = nan\n[audio]\nvolume = inf\nenabled = sometimes\n",
-         {"FILE:2: shader_brightness = nan is not a finite number; keeping 0.3",
-          "FILE:4: volume = inf is not a finite number; keeping 0.7",
-          "FILE:5: enabled = sometimes is not true or false; keeping true"},
-         none},
-        {"values brought into range say what is used",
+         "[audio]\nvolume = loud\n[window]\nshader_brightness = 7.5\nwidth = 0\nheight = 16385\n"
+         "refresh_rate = fast\nfullscreen = maybe\n",
+         "@:2: volume = loud is not a number; keeping 0.4\n"
+         "@:4: shader_brightness = 7.5 is outside 0 to 1; using 1\n"
+         "@:5: width = 0 is not a size above 0; keeping 1024\n"
+         "@:6: height = 16385 is larger than a window can be; using 16384\n"
+         "@:7: refresh_rate = fast is not a number; keeping 75\n"
+         "@:8: fullscreen = maybe is not true or false; keeping true\n",
+         {1024, 16384, 75, true, 1.0f, "Shipped", 0.4f, false}},
+        {"accepted values of any case stand; of a key set twice, the last",
          true,
-         "[audio]\nvolume = loud\n[window]\nshader_brightness = 7.5\nwidth = 16385\n"
-         "refresh_rate = fast\nheight = 16384\n",
-         {"FILE:2: volume = loud is not a number; keeping 0.4",
-          "FILE:4: shader_brightness = 7.5 is outside 0 to 1; using 1",
-          "FILE:5: width = 16385 is larger than a window can be; using 16384",
-          "FILE:6: refresh_rate = fast is not a number; keeping 75"},
-         [](Settings& s) {
-             s.shaderBrightness = 1.0f;
-             s.width = 16384;
-             s.height = 16384;
-         }},
-        {"the reading rules stand and say nothing",
-         false,
-         "[WINDOW]\nWidth = 640px\nheight = 0x400\nFullScreen = Yes\nshader_brightness = 0\n"
-         "[audio]\nenabled = OFF\nvolume = 1\n",
-         {},
-         [](Settings& s) {
-             s.width = 640;
-             s.height = 1024;
-             s.fullscreen = true;
-             s.shaderBrightness = 0.0f;
-             s.soundEnabled = false;
-             s.volume = 1.0f;
-         }},
-        {"keys outside the sections the game reads",
-         false,
-         "width = 640\n[windows]\nheight = 480\n[audio]\nvolume = 0.5\n",
-         {"FILE:1: unknown key 'width' before any section; ignored",
-          "FILE:2: unknown section [windows]; its keys are ignored"},
-         [](Settings& s) { s.volume = 0.5f; }},
-        {"a key set twice takes the last",
-         true,
-         "[window]\nwidth = 640\n[audio]\n[window]\nWIDTH = 1280\n",
-         {"FILE:2: width is set again on line 5; ignored"},
-         [](Settings& s) { s.width = 1280; }},
-        {"lines that are not settings, counted as the file's lines",
-         false,
-         "\xEF\xBB\xBF[window]\n; a comment\n\ntitle = " + longTitle +
-             "TTTT\nthis line is junk\n"
-             "height = 500\n",
-         {"FILE:4: 'TTTT' is not a setting; ignored",
-          "FILE:5: 'this line is junk' is not a setting; ignored"},
-         [&](Settings& s) {
-             s.title = longTitle;
-             s.height = 500;
-         }},
-        {"control bytes are shown escaped; an indented line continues a value",
-         false,
-         "[window]\nfullscreen = \x1b[31mred\nwidth = 640\n  height = 480\ntitle = A\n  B\n",
-         {"FILE:2: fullscreen = \\x1b[31mred is not true or false; keeping false",
-          "FILE:4: indented line read as more of width's value; ignored"},
-         [](Settings& s) {
-             s.width = 640;
-             s.title = "A\nB";
-         }},
-        {"a long value is cut short in its note",
-         false,
-         "[window]\nfullscreen = " + std::string(70, 'y') + "\n",
-         {"FILE:2: fullscreen = " + std::string(60, 'y') +
-          "... is not true or false; keeping false"},
-         none},
-        {"the player's file with a line that is not a setting is left out whole",
-         true,
-         "[window]\nwidth = 640\n;" + std::string(250, 'c') + "\nwidth = abc\n",
-         {"cannot use FILE (line 3 is not a setting); the shipped settings stand"},
-         none},
-        {"a file of junk is cut short", false, junk, junkSaid, none},
+         "[WINDOW]\nWidth = 640px\nheight = 0x4000\nFullScreen = No\nshader_brightness = 0\n"
+         "[Audio]\nvolume = 0.2\nenabled = ON\n[window]\ntitle = A\n  B\n[audio]\nVOLUME = 1\n",
+         "@:7: volume is set again on line 13; ignored\n",
+         {640, 16384, 75, false, 0.0f, "A\nB", 1.0f, true}},
+        {"a file of junk is cut short", false, junk, junkSaid, Settings{}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         std::ofstream(file, std::ios::binary | std::ios::trunc) << test.text;
         std::ostringstream errors;
-        Settings expected = test.players ? shipped : Settings{};
-        test.change(expected);
         Settings settings = shipped;
         if (test.players) {
             overlayUserSettings(settings, file.string(), errors);
@@ -363,32 +306,27 @@ TEST_F(SettingsFileTest, MistakesAreNamedWithTheirLineAndTheValueThatStands) {
             settings = readSettings(file.string(), errors);
         }
         EXPECT_EQ(errors.str(), saidOf(test.said, file.string()));
-        expectSameSettings(settings, expected);
+        expectSameSettings(settings, test.expected);
     }
 }
 
-// Catches a player's file that cannot be read taken for a missing one, a reason that is not the
-// system's, and a missing file that is named after all.
-TEST_F(SettingsFileTest, APlayersFileThatCannotBeReadIsNamedWithTheReason) {
-    std::ofstream(folder / "plain") << "[window]\nwidth = 640\n";
-    std::filesystem::create_directories(folder / "settings.ini");
-    const struct {
-        std::filesystem::path path;
-        std::string reason;
-    } cases[] = {
-        {folder / "settings.ini", "Is a directory"},
+// Catches a player's file that cannot be used taken for a missing one or half applied, or named
+// without the system's reason or with inih's count of 199-character pieces for its line.
+TEST_F(SettingsFileTest, APlayersFileThatCannotBeUsedIsNamedWithTheReasonAndLeftOut) {
+    std::ofstream(folder / "plain") << "[window]\nwidth = 640\n;" + std::string(250, 'c') + "\n";
+    std::filesystem::create_directories(file);
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {file, "Is a directory"},
         {folder / "plain" / "settings.ini", "Not a directory"},
-        {folder / "absent" / "settings.ini", ""},
+        {folder / "plain", "line 3 is not a setting"},
     };
-    for (const auto& test : cases) {
+    for (const auto& [path, reason] : cases) {
         Settings settings;
         std::ostringstream errors;
-        overlayUserSettings(settings, test.path.string(), errors);
-        EXPECT_EQ(errors.str(), test.reason.empty()
-                                    ? ""
-                                    : "chronocell: cannot use " + test.path.string() + " (" +
-                                          test.reason + "); the shipped settings stand\n");
-        EXPECT_EQ(settings.width, Settings::kDefaultWidth) << test.path;
+        overlayUserSettings(settings, path.string(), errors);
+        EXPECT_EQ(errors.str(), "chronocell: cannot use " + path.string() + " (" + reason +
+                                    "); the shipped settings stand\n");
+        EXPECT_EQ(settings.width, Settings::kDefaultWidth) << path;
     }
 }
 
