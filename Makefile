@@ -14,7 +14,7 @@ CORPUS_SIZE ?= 120
 CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 
-.PHONY: run test deps port-deps package-deps verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -54,6 +54,12 @@ package-deps:
 verify-ports: build port-deps
 	cmake --build $(BUILD) -j $(JOBS) --target chronocell_make_corpus
 	python3 tools/verify_ports.py $(BUILD) $(CORPUS_SIZE)
+
+# The libraries a Windows build of the game links, cross-built with MinGW-w64 from Debian's sources
+# at the Linux build's versions and cached under ~/.cache/chronocell (tools/windows/build-deps.sh).
+windows-deps:
+	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
+	./tools/windows/build-deps.sh
 
 # The video export's speed: won.ccr exported against its drawing alone, at two sizes, and one
 # game recorded at 300 passes a second against 60.

@@ -22,6 +22,11 @@ fi
 if [ "${CHRONOCELL_PACKAGE_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES debhelper lintian fonts-comfortaa git"
 fi
+# The Windows build: Debian's MinGW-w64 cross compiler, and what tools/windows/build-deps.sh needs
+# to build the libraries from Debian's sources (utf8cpp's headers for Assimp).
+if [ "${CHRONOCELL_WINDOWS_DEPS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix dpkg-dev patch libutfcpp-dev libstb-dev"
+fi
 if [ "${CHRONOCELL_PORT_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES g++-aarch64-linux-gnu g++-i686-linux-gnu qemu-user-static clang-14"
 fi
@@ -45,4 +50,17 @@ if [ -n "$missing" ]; then
     # Never removes a package to make room (g++-multilib would go for the arm64 cross compiler).
     $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends --no-remove \
         $missing
+fi
+
+# `apt-get source` needs the source lists, which a new Debian 12 machine leaves out: the same
+# Debian archive's, in a list of their own.
+if [ "${CHRONOCELL_WINDOWS_DEPS:-0}" = 1 ] &&
+    ! grep -qrs '^[^#]*deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    echo "Adding Debian's source lists for the libraries the Windows build compiles"
+    SUDO=""
+    if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+    sed -n '/^Types:/,/^$/p' /etc/apt/sources.list.d/debian.sources |
+        sed 's/^Types:.*/Types: deb-src/' | $SUDO tee /etc/apt/sources.list.d/chronocell-src.sources \
+        >/dev/null
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 update
 fi
