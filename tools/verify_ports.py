@@ -4,9 +4,9 @@ corpus of recorded games are compared, line for line and exit code for exit code
 other builds of the rules: arm64 (cross-compiled, run under qemu-user), i386 (SSE2 arithmetic;
 natively where the kernel runs 32-bit programs, else under qemu-user), the whole game built for
 x86-64-v3 with a packager's fused multiply-add flags, clang at -O3 for x86-64-v3, an unoptimised
-build, and the release build on the C library's code for CPUs without FMA. The relic walk's
-cosine and sine, whose library versions differ between such CPUs, are compared across the same
-ports.
+build, the release build on the C library's code for CPUs without FMA, and x86-64 Windows
+(MinGW-w64's compiler and C library, run under Wine). The relic walk's cosine and sine, whose
+library versions differ between such CPUs and C libraries, are compared across the same ports.
 
 Usage: verify_ports.py BUILD_FOLDER [COUNT]
 """
@@ -34,8 +34,10 @@ NO_FMA_LIBM = {"GLIBC_TUNABLES": "glibc.cpu.hwcaps=-AVX2,-FMA"}
 
 class Port:
     def __init__(self, name, folder, configure, target="chronocell-verify", runner=(),
-                 environment=None, probe_compiler=None, probe_flags=(), run_environment=None):
+                 environment=None, probe_compiler=None, probe_flags=(), run_environment=None,
+                 suffix=""):
         self.name = name
+        self.suffix = suffix
         self.run_environment = run_environment
         # None: the release build, built already.
         self.folder = os.path.join(SOURCE, folder) if folder else None
@@ -49,7 +51,8 @@ class Port:
     def replay_command(self, recording):
         if self.target == "chronocell":
             return [os.path.join(self.folder, "chronocell"), "--replay", recording, "--headless"]
-        return self.runner + [os.path.join(self.folder, "chronocell-verify"), recording]
+        return self.runner + [os.path.join(self.folder, "chronocell-verify" + self.suffix),
+                              recording]
 
 
 RULES_ONLY = ["-DCHRONOCELL_RULES_ONLY=ON", "-DCHRONOCELL_TESTS=OFF"]
@@ -69,9 +72,26 @@ PORTS = [
         "-DCMAKE_BUILD_TYPE=Release"], environment={"CXXFLAGS": FMA_FLAGS, "CFLAGS": FMA_FLAGS},
          probe_compiler="clang++-14", probe_flags=["-march=x86-64-v3"]),
     Port("-O0", "build-O0", RULES_ONLY + ["-DCMAKE_BUILD_TYPE=Debug"]),
+    # Windows' own C library (MinGW's) under Wine; the compiler's libraries are linked in.
+    Port("x86-64 Windows under Wine", "build-windows-verify", None, runner=["wine"],
+         probe_compiler="x86_64-w64-mingw32-g++-posix", probe_flags=["-static"], suffix=".exe"),
     # The release build itself, on the C library's code for CPUs without FMA (older x86-64).
     Port("x86-64 without FMA in the C library", None, None, run_environment=NO_FMA_LIBM),
 ]
+WINDOWS = PORTS[-2]
+
+
+def prepare_windows(build_folder):
+    """The Windows port's GLM, cross-built libraries' folder and a Wine prefix of its own."""
+    roots = run([os.path.join(SOURCE, "tools", "windows", "build-deps.sh"), "glm"],
+                capture_output=True, text=True).stdout.strip()
+    WINDOWS.configure = RULES_ONLY + [
+        "--toolchain", os.path.join(SOURCE, "cmake", "toolchains", "mingw-w64-x86_64.cmake"),
+        "-DCHRONOCELL_WINDOWS_ROOTS=" + roots, "-DCMAKE_BUILD_TYPE=Release"]
+    WINDOWS.run_environment = {"WINEPREFIX": os.path.join(build_folder, "wine"),
+                               "WINEDEBUG": "-all"}
+    # Made once before the replays run side by side; each would otherwise race to make it.
+    run(["wineboot", "-i"], environment=WINDOWS.run_environment, capture_output=True)
 
 
 def i386_runner():
@@ -148,14 +168,14 @@ def compare(port, recordings, reference):
     return not failures
 
 
-def probe_hashes(compiler, flags, binary, runner=(), environment=None):
+def probe_hashes(compiler, flags, binary, runner=(), environment=None, suffix=""):
     """The game's and the library's hashes of cosine and sine over the probe's sweeps."""
     run([compiler, "-std=c++20", "-O2", "-fno-fast-math", "-ffp-contract=off"] + flags +
         ["-I", os.path.join(SOURCE, "src"), os.path.join(SOURCE, "tools", "libm_probe.cpp"),
-         os.path.join(SOURCE, "src", "world", "PortableTrig.cpp"), "-o", binary])
+         os.path.join(SOURCE, "src", "world", "PortableTrig.cpp"), "-o", binary + suffix])
     game, library = [], []
     for sweep in PROBE_SWEEPS:
-        words = run(list(runner) + [binary] + sweep, environment=environment,
+        words = run(list(runner) + [binary + suffix] + sweep, environment=environment,
                     capture_output=True, text=True).stdout.split()
         game.append(words[words.index("game") + 1])
         library.append(words[words.index("libm") + 1])
@@ -168,7 +188,8 @@ def probe(port, native):
     # The probe is the one program here built without CMake, so it takes the rules' own
     # floating-point flags by hand.
     game, library = probe_hashes(port.probe_compiler, port.probe_flags,
-                                 os.path.join(port.folder, "libm_probe"), port.runner)
+                                 os.path.join(port.folder, "libm_probe"), port.runner,
+                                 port.run_environment, port.suffix)
     if library != native[1]:
         print(f"  {port.name}: the C library's cosine and sine differ from the release build's; "
               "the game's own agree" if game == native[0] else "")
@@ -195,6 +216,7 @@ def main():
           f"{'as the release build has them' if ok else 'DIFFER'}"
           f"{' (the library alone differs)' if without_fma[1] != native[1] else ''}")
     PORTS[1].runner = i386_runner()
+    prepare_windows(build_folder)
     PORTS[-1].folder = build_folder
     for port in PORTS:
         if port.configure is not None:

@@ -5,8 +5,9 @@
 # stamped with its source version, its options and the stamps of what it builds on: a second run
 # reuses what is there, and a change to any of those rebuilds just what it touches.
 #
-# Usage: tools/windows/build-deps.sh
-# Prints the folder, which a Windows build of the game takes as CHRONOCELL_WINDOWS_ROOTS.
+# Usage: tools/windows/build-deps.sh [NAME...]
+# Builds the libraries named (glm, zlib, minizip, glfw, freetype, sdl2, sdl2_mixer, assimp), or
+# all of them, and prints the folder, which a Windows build takes as CHRONOCELL_WINDOWS_ROOTS.
 set -eu
 
 source_root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -16,6 +17,7 @@ compiler=$(x86_64-w64-mingw32-g++-posix -dumpfullversion)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/chronocell
 prefix="$cache/windows-x86_64-gcc$compiler"
 mkdir -p "$prefix/stamps"
+wanted="$*"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -37,6 +39,9 @@ unpack() {
 build() {
     name=$1 package=$2
     shift 2
+    if [ -n "$wanted" ] && ! echo " $wanted " | grep -q " $name "; then
+        return
+    fi
     version=$(source_version "$package")
     options=$(sed -n "/^build_$name() {/,/^}/p" "$0" | sha256sum | cut -c1-12)
     depends=""
@@ -50,9 +55,14 @@ build() {
     fi
     log "$name: building $version"
     started=$(date +%s)
-    unpack "$version"
-    (cd "$work/${version%%=*}" && "build_$name")
-    rm -rf "$work/${version%%=*}"
+    # Header-only libraries are the same for every target: Debian's installed ones serve.
+    if [ "$name" = glm ]; then
+        build_glm
+    else
+        unpack "$version"
+        (cd "$work/${version%%=*}" && "build_$name")
+        rm -rf "$work/${version%%=*}"
+    fi
     echo "$stamp" > "$prefix/stamps/$name"
     log "$name: built in $(($(date +%s) - started)) s"
 }
@@ -74,6 +84,13 @@ build_zlib() {
     mkdir -p "$prefix/include" "$prefix/lib"
     cp zlib.h cross-build/zconf.h "$prefix/include/"
     cp cross-build/libzlibstatic.a "$prefix/lib/libz.a"
+}
+
+build_glm() {
+    # Headers alone, the same for every target: Debian's own, with their relocatable CMake file.
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    cp -r /usr/include/glm "$prefix/include/"
+    cp -r /usr/share/cmake/glm "$prefix/share/cmake/"
 }
 
 build_glfw() {
@@ -131,6 +148,7 @@ build_assimp() {
 
 build zlib zlib1g-dev
 build minizip zlib1g-dev zlib
+build glm libglm-dev
 build glfw libglfw3-dev
 build freetype libfreetype-dev zlib
 build sdl2 libsdl2-dev
