@@ -42,19 +42,23 @@ class ContentRootTest(unittest.TestCase):
         self.assertEqual("", game.stdout())
 
     def test_help_ends_with_where_the_settings_and_the_content_come_from(self):
-        # Catches a help whose settings line ignores XDG_CONFIG_HOME or goes missing, and a
-        # content line that is not the last.
+        # Catches a help whose settings line ignores XDG_CONFIG_HOME, names a file where no
+        # folder is known, or goes missing, and a content line that is not the last.
         config = os.path.join(scratch_folder(self), "xdg")
-        game = self.run_game(arguments=["--help"], env={"XDG_CONFIG_HOME": config},
-                             display=False)
-        self.assertEqual(0, game.wait_exit())
-        lines = game.stdout().splitlines()
-        self.assertIn("  Space            jump", lines)
-        self.assertEqual("Settings: assets/settings.ini in the content folder, then, key by key, "
-                         "your own in " + os.path.join(config, "chronocell", "settings.ini"),
-                         lines[-2])
-        self.assertRegex(lines[-1], r"^Content: /")
-        self.assertEqual("", game.stderr())
+        own = "Settings: assets/settings.ini in the content folder, then, key by key, your own "
+        cases = [({"XDG_CONFIG_HOME": config},
+                  own + "in " + os.path.join(config, "chronocell", "settings.ini")),
+                 ({"XDG_CONFIG_HOME": "", "HOME": ""},
+                  own + "(none: neither XDG_CONFIG_HOME nor HOME is set)")]
+        for env, said in cases:
+            with self.subTest(said):
+                game = self.run_game(arguments=["--help"], env=env, display=False)
+                self.assertEqual(0, game.wait_exit())
+                lines = game.stdout().splitlines()
+                self.assertIn("  Space            jump", lines)
+                self.assertEqual(said, lines[-2])
+                self.assertRegex(lines[-1], r"^Content: /")
+                self.assertEqual("", game.stderr())
 
     def test_no_content_anywhere_is_one_line_and_minus_one(self):
         lone = os.path.join(scratch_folder(self), "bin")

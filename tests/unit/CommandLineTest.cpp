@@ -175,13 +175,3 @@ TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
         EXPECT_EQ(std::string::npos, usageText().find(std::string("\n  ") + key)) << key;
     }
 }
-
-// Catches a help that names no file of the player's, or names one where none can be.
-TEST(CommandLine, HelpSaysWhereThePlayersOwnSettingsGo) {
-    EXPECT_EQ(describeSettingsFiles("/home/p/.config/chronocell/settings.ini"),
-              "Settings: assets/settings.ini in the content folder, then, key by key, your own "
-              "in /home/p/.config/chronocell/settings.ini");
-    EXPECT_EQ(describeSettingsFiles(""),
-              "Settings: assets/settings.ini in the content folder, then, key by key, your own "
-              "(none: neither XDG_CONFIG_HOME nor HOME is set)");
-}

@@ -1,6 +1,6 @@
 #include "platform/ini/IniParser.h"
 
-#include <cstring>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <ini.h>
 #include <string>
@@ -8,27 +8,9 @@
 
 namespace {
 
-// A settings file handed out as fgets hands out a file: at most size - 1 bytes a call, ending
-// after a newline.
-struct TextStream {
-    std::string text;
-    std::size_t at = 0;
-};
-
-char* readPiece(char* piece, int size, void* stream) {
-    TextStream& file = *static_cast<TextStream*>(stream);
-    if (file.at >= file.text.size() || size < 2) {
-        return nullptr;
-    }
-    std::size_t count = 0;
-    while (count + 1 < static_cast<std::size_t>(size) && file.at < file.text.size()) {
-        piece[count] = file.text[file.at++];
-        if (piece[count++] == '\n') {
-            break;
-        }
-    }
-    piece[count] = '\0';
-    return piece;
+// The file read as inih reads one: by fgets.
+char* readPiece(char* piece, int size, void* file) {
+    return std::fgets(piece, size, static_cast<std::FILE*>(file));
 }
 
 // Every call a parser makes, and what it returns; a handler call for `refused` is refused.
@@ -46,10 +28,12 @@ int record(void* user, const char* section, const char* name, const char* value)
 
 Calls parsedBy(int (*parse)(ini_reader, void*, ini_handler, void*), const std::string& text,
                const std::string& refused) {
-    TextStream stream{text};
+    std::string bytes = text;
+    std::FILE* file = fmemopen(bytes.data(), bytes.size(), "r");
     Calls calls;
     calls.refused = refused;
-    calls.result = parse(&readPiece, &stream, &record, &calls);
+    calls.result = parse(&readPiece, file, &record, &calls);
+    std::fclose(file);
     return calls;
 }
 
