@@ -1,6 +1,6 @@
 #include "BareSceneOutput.h"
 
-#include "app/GameResources.h"
+#include "scene/GameResources.h"
 #include "game/GameContext.h"
 #include "model/Animation.h"
 #include "model/Mesh.h"

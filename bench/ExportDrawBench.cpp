@@ -3,10 +3,10 @@
 //
 // Usage: chronocell-export-bench RECORDING FPS WIDTH HEIGHT
 // Prints the frames, the seconds of video and the seconds the drawing took, on one line.
-#include "app/OffscreenContext.h"
+#include "export/OffscreenContext.h"
 #include "app/Startup.h"
-#include "app/VideoDrawing.h"
-#include "app/VideoPlanning.h"
+#include "export/VideoDrawing.h"
+#include "export/VideoPlanning.h"
 #include "game/Settings.h"
 
 #include <chrono>

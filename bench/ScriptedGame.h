@@ -3,7 +3,7 @@
 #include "BenchClock.h"
 #include "ScriptedPlayer.h"
 
-#include "app/GameRecorder.h"
+#include "session/GameRecorder.h"
 #include "game/PassInput.h"
 
 #include <cstddef>

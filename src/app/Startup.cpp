@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
-#include "app/DebugOutput.h"
-#include "app/WindowCallbacks.h"
+#include "scene/DebugOutput.h"
+#include "input/WindowCallbacks.h"
 #include "game/Settings.h"
 
 #include <glad/gl.h>

@@ -1,10 +1,10 @@
 #include "app/VideoExport.h"
 
 #include "app/CommandLine.h"
-#include "app/OffscreenContext.h"
+#include "export/OffscreenContext.h"
 #include "app/Startup.h"
-#include "app/VideoDrawing.h"
-#include "app/VideoPlanning.h"
+#include "export/VideoDrawing.h"
+#include "export/VideoPlanning.h"
 #include "replay/HeadlessReplay.h"
 #include "video/EncoderProgram.h"
 #include "video/ExportMessage.h"

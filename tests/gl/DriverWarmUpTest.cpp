@@ -1,4 +1,4 @@
-#include "app/DriverWarmUp.h"
+#include "scene/DriverWarmUp.h"
 #include "text/TextRenderer.h"
 
 #include "support/GlTestEnvironment.h"

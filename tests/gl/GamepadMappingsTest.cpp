@@ -1,5 +1,5 @@
 // The optional gamepad mappings file, given to the GLFW the GL tests have started.
-#include "app/GamepadMappings.h"
+#include "input/GamepadMappings.h"
 
 #include <GLFW/glfw3.h>
 #include <algorithm>

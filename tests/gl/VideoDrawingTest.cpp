@@ -1,10 +1,10 @@
 // A video's pictures against the game's own drawing of the same passes: the drawing run skips
 // the passes between frames, but what it shows of a pass must be what a replay drawing every pass
 // shows of it.
-#include "app/VideoDrawing.h"
-#include "app/GameFrameOutput.h"
-#include "app/GameResources.h"
-#include "app/VideoPlanning.h"
+#include "export/VideoDrawing.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
+#include "export/VideoPlanning.h"
 #include "game/CommandEffects.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"

@@ -11,9 +11,9 @@
 // Usage: chronocell_make_corpus FOLDER [COUNT]
 #include "ScriptedPlayer.h"
 
-#include "app/Application.h"
-#include "app/GameRecorder.h"
-#include "app/MainLoop.h"
+#include "input/Application.h"
+#include "session/GameRecorder.h"
+#include "session/MainLoop.h"
 #include "game/GameClock.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"

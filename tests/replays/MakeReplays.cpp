@@ -13,9 +13,9 @@
 #include "BenchClock.h"
 #include "ScriptedPlayer.h"
 
-#include "app/Application.h"
-#include "app/GameRecorder.h"
-#include "app/MainLoop.h"
+#include "input/Application.h"
+#include "session/GameRecorder.h"
+#include "session/MainLoop.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
 #include "replay/HeadlessFrameOutput.h"

@@ -1,4 +1,4 @@
-#include "app/DebugMessageLimiter.h"
+#include "scene/DebugMessageLimiter.h"
 
 #include <gtest/gtest.h>
 

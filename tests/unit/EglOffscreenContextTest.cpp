@@ -1,4 +1,4 @@
-#include "app/EglOffscreenContext.h"
+#include "export/EglOffscreenContext.h"
 
 #include <gtest/gtest.h>
 #include <string>

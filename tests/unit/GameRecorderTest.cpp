@@ -1,4 +1,4 @@
-#include "app/GameRecorder.h"
+#include "session/GameRecorder.h"
 #include "RecordingRun.h"
 #include "RulesTestSupport.h"
 #include "ScratchFile.h"

@@ -1,7 +1,7 @@
-#include "app/GameSounds.h"
+#include "sound/GameSounds.h"
 #include "RulesTestSupport.h"
-#include "app/Application.h"
-#include "app/MainLoop.h"
+#include "input/Application.h"
+#include "session/MainLoop.h"
 #include "game/KeyCodes.h"
 #include "game/PassInput.h"
 

@@ -1,5 +1,5 @@
-#include "app/GamepadPolling.h"
-#include "app/GamepadTracker.h"
+#include "input/GamepadPolling.h"
+#include "input/GamepadTracker.h"
 #include "game/GameContext.h"
 
 #include <gtest/gtest.h>

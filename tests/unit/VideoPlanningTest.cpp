@@ -1,4 +1,4 @@
-#include "app/VideoPlanning.h"
+#include "export/VideoPlanning.h"
 #include "RecordingRun.h"
 #include "ScratchFile.h"
 #include "app/CommandLine.h"

@@ -1,6 +1,0 @@
-#include "app/GlfwGamepadStates.h"
-
-bool GlfwGamepadStates::read(int slot, GLFWgamepadstate& state) {
-    return glfwJoystickIsGamepad(slot) == GLFW_TRUE &&
-           glfwGetGamepadState(slot, &state) == GLFW_TRUE;
-}

@@ -1,0 +1,29 @@
+#include "session/MainLoop.h"
+
+#include "input/Application.h"
+#include "platform/QuitSignals.h"
+#include "input/WindowEffects.h"
+#include "game/LoopPass.h"
+
+#include <GLFW/glfw3.h>
+
+void runLoopPass(GLFWwindow* window, Application& application, InputSource& input,
+                 PassInput& pass) {
+    WindowEffects effects(window, application);
+    runLoopPass(application.context, application.clock, application.output, effects, input, pass);
+}
+
+void runMainLoop(GLFWwindow* window, Application& application, InputSource& input,
+                 PassObserver* observer) {
+    PassInput pass;
+    while (!glfwWindowShouldClose(window)) {
+        if (quitSignals::received()) {
+            glfwSetWindowShouldClose(window, GLFW_TRUE);
+            break;
+        }
+        runLoopPass(window, application, input, pass);
+        if (observer != nullptr) {
+            observer->passDone(pass, application.context);
+        }
+    }
+}
