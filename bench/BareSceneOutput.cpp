@@ -1,9 +1,9 @@
 #include "BareSceneOutput.h"
 
-#include "scene/GameResources.h"
 #include "game/GameContext.h"
 #include "model/Animation.h"
 #include "model/Mesh.h"
+#include "scene/GameResources.h"
 #include "world/Ground.h"
 #include "world/PlacedModel.h"
 

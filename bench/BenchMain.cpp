@@ -8,14 +8,14 @@
 #include "ProcessStats.h"
 #include "ScriptedGame.h"
 
-#include "input/Application.h"
-#include "scene/GameFrameOutput.h"
-#include "scene/GameResources.h"
-#include "sound/GameSounds.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "game/GameContext.h"
+#include "input/Application.h"
 #include "replay/HeadlessFrameOutput.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
+#include "sound/GameSounds.h"
 #include "world/ParticleSystem.h"
 
 #include <glad/gl.h>

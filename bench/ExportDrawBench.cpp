@@ -3,8 +3,8 @@
 //
 // Usage: chronocell-export-bench RECORDING FPS WIDTH HEIGHT
 // Prints the frames, the seconds of video and the seconds the drawing took, on one line.
-#include "export/OffscreenContext.h"
 #include "app/Startup.h"
+#include "export/OffscreenContext.h"
 #include "export/VideoDrawing.h"
 #include "export/VideoPlanning.h"
 #include "game/Settings.h"

@@ -3,8 +3,8 @@
 #include "BenchClock.h"
 #include "ScriptedPlayer.h"
 
-#include "session/GameRecorder.h"
 #include "game/PassInput.h"
+#include "session/GameRecorder.h"
 
 #include <cstddef>
 #include <memory>

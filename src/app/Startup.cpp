@@ -1,8 +1,8 @@
 #include "app/Startup.h"
 
-#include "scene/DebugOutput.h"
-#include "input/WindowCallbacks.h"
 #include "game/Settings.h"
+#include "input/WindowCallbacks.h"
+#include "scene/DebugOutput.h"
 
 #include <glad/gl.h>
 

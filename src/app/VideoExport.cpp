@@ -1,8 +1,8 @@
 #include "app/VideoExport.h"
 
 #include "app/CommandLine.h"
-#include "export/OffscreenContext.h"
 #include "app/Startup.h"
+#include "export/OffscreenContext.h"
 #include "export/VideoDrawing.h"
 #include "export/VideoPlanning.h"
 #include "replay/HeadlessReplay.h"

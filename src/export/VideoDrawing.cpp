@@ -1,14 +1,14 @@
 #include "export/VideoDrawing.h"
 
-#include "scene/GameFrameOutput.h"
-#include "scene/GameResources.h"
-#include "platform/QuitSignals.h"
 #include "export/VideoFrameOutput.h"
 #include "game/CommandEffects.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
 #include "model/Model.h"
+#include "platform/QuitSignals.h"
 #include "replay/ReplaySession.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
 #include "video/FramePlan.h"
 #include "video/TimelineAnimationClock.h"
 

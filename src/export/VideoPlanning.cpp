@@ -1,8 +1,8 @@
 #include "export/VideoPlanning.h"
 
-#include "platform/QuitSignals.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
+#include "platform/QuitSignals.h"
 #include "replay/HeadlessFrameOutput.h"
 #include "replay/HeadlessWorld.h"
 #include "replay/ReplaySession.h"

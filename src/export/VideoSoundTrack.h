@@ -1,9 +1,9 @@
 #pragma once
 
-#include "sound/GameSounds.h"
 #include "audio/OfflineMixer.h"
 #include "game/CommandEffects.h"
 #include "game/GameEvents.h"
+#include "sound/GameSounds.h"
 
 #include <iosfwd>
 

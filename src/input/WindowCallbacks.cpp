@@ -1,10 +1,10 @@
 #include "input/WindowCallbacks.h"
 
-#include "input/Application.h"
-#include "input/WindowEffects.h"
 #include "game/GameContext.h"
 #include "game/KeyCodes.h"
 #include "game/KeyCommands.h"
+#include "input/Application.h"
+#include "input/WindowEffects.h"
 
 #include <glad/gl.h>
 

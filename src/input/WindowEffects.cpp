@@ -1,8 +1,8 @@
 #include "input/WindowEffects.h"
 
+#include "game/GameContext.h"
 #include "input/Application.h"
 #include "sound/GameSounds.h"
-#include "game/GameContext.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,8 +1,8 @@
 #include "scene/GameFrameOutput.h"
 
+#include "game/GameContext.h"
 #include "scene/GameResources.h"
 #include "scene/ScenePass.h"
-#include "game/GameContext.h"
 #include "text/ScreenTexts.h"
 
 #include <glad/gl.h>

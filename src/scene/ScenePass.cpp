@@ -1,8 +1,8 @@
 #include "scene/ScenePass.h"
 
-#include "scene/GameResources.h"
 #include "game/GameContext.h"
 #include "render/SceneUniforms.h"
+#include "scene/GameResources.h"
 #include "world/Ground.h"
 
 #include <glad/gl.h>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "session/MainLoop.h"
 #include "game/GameState.h"
 #include "replay/CheckpointWatch.h"
 #include "replay/GameSummaries.h"
 #include "replay/RecordingClock.h"
 #include "replay/RecordingWriter.h"
+#include "session/MainLoop.h"
 
 #include <chrono>
 #include <ostream>

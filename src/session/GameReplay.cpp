@@ -1,9 +1,9 @@
 #include "session/GameReplay.h"
 
-#include "input/Application.h"
-#include "platform/QuitSignals.h"
-#include "input/WindowEffects.h"
 #include "game/GameContext.h"
+#include "input/Application.h"
+#include "input/WindowEffects.h"
+#include "platform/QuitSignals.h"
 
 #include <GLFW/glfw3.h>
 #include <iostream>

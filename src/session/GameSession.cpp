@@ -1,13 +1,13 @@
 #include "session/GameSession.h"
 
+#include "game/GameContext.h"
+#include "game/StatePass.h"
 #include "input/Application.h"
+#include "input/PlayerInput.h"
 #include "session/GameRecorder.h"
 #include "session/GameReplay.h"
 #include "session/GlfwGameClock.h"
 #include "session/MainLoop.h"
-#include "input/PlayerInput.h"
-#include "game/GameContext.h"
-#include "game/StatePass.h"
 
 #include <GLFW/glfw3.h>
 #include <iostream>

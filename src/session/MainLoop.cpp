@@ -1,9 +1,9 @@
 #include "session/MainLoop.h"
 
-#include "input/Application.h"
-#include "platform/QuitSignals.h"
-#include "input/WindowEffects.h"
 #include "game/LoopPass.h"
+#include "input/Application.h"
+#include "input/WindowEffects.h"
+#include "platform/QuitSignals.h"
 
 #include <GLFW/glfw3.h>
 

@@ -1,16 +1,16 @@
 // The application floor with the real window: start-up state, the window callbacks, the clear
 // colour each pass of the main loop leaves, and the shutdown's unlinking of the resources.
 #include "input/Application.h"
-#include "scene/DebugOutput.h"
-#include "scene/GameFrameOutput.h"
-#include "scene/GameResources.h"
-#include "input/KeyboardInput.h"
-#include "session/MainLoop.h"
 #include "app/Startup.h"
-#include "input/WindowCallbacks.h"
 #include "game/GameStart.h"
 #include "game/PassInput.h"
 #include "game/StatePass.h"
+#include "input/KeyboardInput.h"
+#include "input/WindowCallbacks.h"
+#include "scene/DebugOutput.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
+#include "session/MainLoop.h"
 #include "support/GlTestEnvironment.h"
 #include "unit/RulesTestSupport.h"
 

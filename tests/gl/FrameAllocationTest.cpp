@@ -1,14 +1,14 @@
 // A frame of play, drawing included, must not touch the heap: an allocation each frame is work
 // the frame budget pays for and, over a long game, fragmentation. Counted with the benchmark's
 // replacement of operator new, which the sanitizer build cannot share, so there it is skipped.
-#include "input/Application.h"
-#include "scene/GameFrameOutput.h"
-#include "scene/GameResources.h"
-#include "session/MainLoop.h"
 #include "game/GameContext.h"
 #include "game/GameStart.h"
 #include "game/KeyCodes.h"
 #include "game/PassInput.h"
+#include "input/Application.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
+#include "session/MainLoop.h"
 #include "support/GlTestEnvironment.h"
 #include "unit/RulesTestSupport.h"
 

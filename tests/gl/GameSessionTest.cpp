@@ -1,10 +1,10 @@
 // A whole game session in the real window, played by a pad alone through the pad seam: the loop
 // must read the pads every pass for the pad's buttons to start a game, jump, leave and quit.
 #include "session/GameSession.h"
-#include "scene/GameFrameOutput.h"
-#include "scene/GameResources.h"
 #include "input/GamepadStates.h"
 #include "input/GlfwGamepadStates.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
 #include "support/GlTestEnvironment.h"
 #include "unit/RulesTestSupport.h"
 

@@ -2,14 +2,14 @@
 // the passes between frames, but what it shows of a pass must be what a replay drawing every pass
 // shows of it.
 #include "export/VideoDrawing.h"
-#include "scene/GameFrameOutput.h"
-#include "scene/GameResources.h"
 #include "export/VideoPlanning.h"
 #include "game/CommandEffects.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
 #include "model/Model.h"
 #include "replay/ReplaySession.h"
+#include "scene/GameFrameOutput.h"
+#include "scene/GameResources.h"
 #include "support/GlTestEnvironment.h"
 #include "video/TimelineAnimationClock.h"
 

@@ -2,9 +2,9 @@
 // swapping glad's draw entry points for ones that note the program, vertex array, texture and
 // camera in use and then forward to the driver. The ordinary pass is also saved as
 // world_scene.png to be looked at.
+#include "game/GameContext.h"
 #include "scene/GameResources.h"
 #include "scene/ScenePass.h"
-#include "game/GameContext.h"
 #include "support/GlTestEnvironment.h"
 #include "support/Screenshot.h"
 

@@ -13,12 +13,12 @@
 #include "BenchClock.h"
 #include "ScriptedPlayer.h"
 
-#include "input/Application.h"
-#include "session/GameRecorder.h"
-#include "session/MainLoop.h"
 #include "game/GameContext.h"
 #include "game/StatePass.h"
+#include "input/Application.h"
 #include "replay/HeadlessFrameOutput.h"
+#include "session/GameRecorder.h"
+#include "session/MainLoop.h"
 #include "world/ParticleSystem.h"
 
 #include <GLFW/glfw3.h>

@@ -7,19 +7,19 @@
 // Escape) never happened. A run without a memory check stops as soon as every part has happened.
 //
 // Usage: chronocell_soak SECONDS [MEMORY_WARMUP_SECONDS]
+#include "app/SettingsFile.h"
+#include "app/Startup.h"
+#include "game/GameContext.h"
+#include "game/PassInput.h"
+#include "game/StatePass.h"
 #include "input/Application.h"
+#include "input/KeyboardInput.h"
+#include "input/WindowCallbacks.h"
 #include "scene/DebugOutput.h"
 #include "scene/GameFrameOutput.h"
 #include "scene/GameResources.h"
 #include "session/GlfwGameClock.h"
-#include "input/KeyboardInput.h"
 #include "session/MainLoop.h"
-#include "app/SettingsFile.h"
-#include "app/Startup.h"
-#include "input/WindowCallbacks.h"
-#include "game/GameContext.h"
-#include "game/PassInput.h"
-#include "game/StatePass.h"
 
 #include <glad/gl.h>
 

@@ -1,9 +1,9 @@
 #include "sound/GameSounds.h"
 #include "RulesTestSupport.h"
-#include "input/Application.h"
-#include "session/MainLoop.h"
 #include "game/KeyCodes.h"
 #include "game/PassInput.h"
+#include "input/Application.h"
+#include "session/MainLoop.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,6 +1,6 @@
+#include "game/GameContext.h"
 #include "input/GamepadPolling.h"
 #include "input/GamepadTracker.h"
-#include "game/GameContext.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -3,11 +3,11 @@
 // A game played headless through the game's own loop pass and recorder with a fake clock, for
 // tests that need a real recording of a scripted game.
 #include "RulesTestSupport.h"
-#include "session/GameRecorder.h"
 #include "game/CommandEffects.h"
 #include "game/LoopPass.h"
 #include "replay/HeadlessFrameOutput.h"
 #include "replay/RecordingFormat.h"
+#include "session/GameRecorder.h"
 #include "world/ParticleSystem.h"
 
 #include <filesystem>
