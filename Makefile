@@ -13,8 +13,9 @@ BENCH_ARGS ?=
 CORPUS_SIZE ?= 120
 CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
+WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test deps port-deps package-deps windows-deps verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps windows verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -60,6 +61,15 @@ verify-ports: build port-deps
 windows-deps:
 	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
 	./tools/windows/build-deps.sh
+
+# The game and chronocell-verify for x86-64 Windows, linked statically against those libraries:
+# build-windows/chronocell.exe runs on a Windows machine with nothing else installed.
+windows:
+	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
+	roots=$$(./tools/windows/build-deps.sh) && \
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+		-DCHRONOCELL_WINDOWS_ROOTS="$$roots" -DCHRONOCELL_TESTS=OFF $(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target chronocell chronocell-verify
 
 # The video export's speed: won.ccr exported against its drawing alone, at two sizes, and one
 # game recorded at 300 passes a second against 60.
