@@ -68,7 +68,8 @@ windows:
 	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
 	roots=$$(./tools/windows/build-deps.sh) && \
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-		-DCHRONOCELL_WINDOWS_ROOTS="$$roots" -DCHRONOCELL_TESTS=OFF $(CMAKE_FLAGS)
+		-DCHRONOCELL_WINDOWS_ROOTS="$$roots" -DCHRONOCELL_TESTS=OFF -DCMAKE_BUILD_TYPE=Release \
+		$(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target chronocell chronocell-verify
 
 # The video export's speed: won.ccr exported against its drawing alone, at two sizes, and one
