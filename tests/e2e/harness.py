@@ -142,6 +142,7 @@ class GameRun:
                                             cwd=working_directory or self.folder, env=game_env,
                                             stdout=out, stderr=err)
         self.window = None
+        self.origin = (0, 0)
         self.kept_output = {}
 
     # --- process ---------------------------------------------------------------------------
@@ -203,6 +204,7 @@ class GameRun:
             found = self.xdotool("search", "--name", title, check=False)
             if found:
                 self.window = found.splitlines()[0]
+                self.origin = self.position()
                 self.xdotool("windowfocus", "--sync", self.window, check=False)
                 if not self.sync(timeout=max(deadline - time.time(), 1.0)):
                     raise RuntimeError("the game exited during start-up:\n%s%s"
@@ -225,6 +227,14 @@ class GameRun:
                     raise RuntimeError("the game stopped handling window events")
                 self.x.wait_for_news(0.05)
         return True
+
+    def position(self):
+        """Where the window's inside begins on the screen: GLFW's window sits at the top-left,
+        while Wine leaves room for a frame no window manager draws."""
+        text = self.xdotool("getwindowgeometry", self.window)
+        place = [line for line in text.splitlines() if "Position:" in line][0]
+        x, y = place.split(":")[1].split("(")[0].strip().split(",")
+        return int(x), int(y)
 
     def geometry(self):
         text = self.xdotool("getwindowgeometry", self.window)
@@ -289,7 +299,7 @@ class GameRun:
     def screenshot(self, name):
         """Captures the screen now; the picture is written to the shots folder only on save()."""
         return Picture(os.path.join(OPTIONS.shots, name + ".png"), *WINDOW_SIZE,
-                       self.x.capture(*WINDOW_SIZE))
+                       self.x.capture(*WINDOW_SIZE, *self.origin))
 
 
 def shows_play(shot):

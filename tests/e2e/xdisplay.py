@@ -140,9 +140,9 @@ class XDisplay:
         if readable:
             _X11.XPending(self.handle)
 
-    def capture(self, width, height):
-        """The screen's top-left width x height pixels as packed RGB bytes."""
-        image = _X11.XGetImage(self.handle, self.root, 0, 0, width, height, ALL_PLANES, Z_PIXMAP)
+    def capture(self, width, height, x=0, y=0):
+        """The screen's width x height pixels from (x, y) as packed RGB bytes."""
+        image = _X11.XGetImage(self.handle, self.root, x, y, width, height, ALL_PLANES, Z_PIXMAP)
         if not image:
             raise RuntimeError("the screen could not be read")
         try:
