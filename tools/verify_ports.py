@@ -74,10 +74,11 @@ PORTS = [
         "-DCMAKE_BUILD_TYPE=Release"], environment={"CXXFLAGS": FMA_FLAGS, "CFLAGS": FMA_FLAGS},
          probe_compiler="clang++-14", probe_flags=["-march=x86-64-v3"]),
     Port("-O0", "build-O0", RULES_ONLY + ["-DCMAKE_BUILD_TYPE=Debug"]),
-    # Windows' own C library (MinGW's) under Wine; the compiler's libraries are linked in.
-    Port("x86-64 Windows under Wine", "build-windows-verify", None, runner=["wine"],
+    # Windows' own C library (MinGW's) under Wine; the compiler's libraries are linked in. Both
+    # Windows programs are built by `make windows`.
+    Port("x86-64 Windows under Wine", "build-windows", None, runner=["wine"],
          probe_compiler="x86_64-w64-mingw32-g++-posix", probe_flags=["-static"], suffix=".exe"),
-    # The whole Windows game, as `make windows` builds it, replaying headless under Wine.
+    # The whole Windows game, replaying headless under Wine.
     Port("x86-64 Windows game under Wine", "build-windows", None, target="chronocell",
          runner=["wine"], suffix=".exe"),
     # The release build itself, on the C library's code for CPUs without FMA (older x86-64).
@@ -88,12 +89,10 @@ WINDOWS_GAME = PORTS[-2]
 
 
 def prepare_windows(build_folder):
-    """The Windows port's GLM, cross-built libraries' folder and a Wine prefix of its own."""
-    roots = run([os.path.join(SOURCE, "tools", "windows", "build-deps.sh"), "glm"],
-                capture_output=True, text=True).stdout.strip()
-    WINDOWS.configure = RULES_ONLY + [
-        "--toolchain", os.path.join(SOURCE, "cmake", "toolchains", "mingw-w64-x86_64.cmake"),
-        "-DCHRONOCELL_WINDOWS_ROOTS=" + roots, "-DCMAKE_BUILD_TYPE=Release"]
+    """A Wine prefix of the Windows ports' own; `make windows` has built both programs."""
+    for program in ("chronocell-verify.exe", "chronocell.exe"):
+        if not os.path.exists(os.path.join(WINDOWS.folder, program)):
+            sys.exit(f"{WINDOWS.folder}/{program} is missing: `make windows` builds it")
     WINDOWS.run_environment = {"WINEPREFIX": os.path.join(build_folder, "wine"),
                                "WINEDEBUG": "-all"}
     WINDOWS_GAME.run_environment = WINDOWS.run_environment

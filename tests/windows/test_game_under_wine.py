@@ -63,6 +63,11 @@ def replay_lines(command, recording):
         result.stderr.replace("\r\n", "\n")
 
 
+def setUpModule():
+    # The prefix is made once, before any game needs it.
+    subprocess.run(["wineboot", "-i"], capture_output=True, check=True)
+
+
 class GameUnderWineTest(unittest.TestCase):
     def run_game(self, linux=False, **kwargs):
         if linux:
