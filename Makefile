@@ -14,7 +14,7 @@ CORPUS_SIZE ?= 120
 CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 
-.PHONY: run test deps port-deps package-deps windows-deps verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps windows-package verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -60,6 +60,14 @@ verify-ports: build port-deps
 windows-deps:
 	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
 	./tools/windows/build-deps.sh
+
+# The Windows game as an installer, $(WINDOWS_BUILD)/chronocell-<version>-win64-setup.exe, and as a
+# zip to unpack anywhere, both made from what `cmake --install` stages for Windows; two builds give
+# the same bytes (tools/windows/package.py).
+WINDOWS_BUILD ?= build-windows
+windows-package: windows
+	CHRONOCELL_WINDOWS_PACKAGE_DEPS=1 ./tools/install-deps.sh
+	SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct) python3 tools/windows/package.py $(WINDOWS_BUILD)
 
 # The video export's speed: won.ccr exported against its drawing alone, at two sizes, and one
 # game recorded at 300 passes a second against 60.
