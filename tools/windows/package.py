@@ -104,6 +104,10 @@ def main():
             sys.exit(f"package.py: the staged tree has no {wanted}")
 
     epoch = source_date_epoch()
+    # cmake --install keeps each file's own time from the build or checkout; the installer keeps
+    # none, but nothing packed from the tree should depend on when its files were made.
+    for path in files + folders:
+        os.utime(os.path.join(stage, path), (epoch, epoch))
     zip_path = os.path.join(build, name + ".zip")
     write_zip(zip_path, name, stage, files, folders, epoch)
 
