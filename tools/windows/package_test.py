@@ -163,7 +163,8 @@ def main():
         quiet = values.get("QuietUninstallString", '"" /S').split('"')
         check(wine(quiet[1], *quiet[2].split())[0] == 0, "the silent uninstall failed")
         left = files_under(folder) if os.path.isdir(folder) else []
-        check(left == ["my run.ccr"], f"the uninstall left {left} in {folder}")
+        check(left == ["my run.ccr"],
+              f"the uninstall left {left} in {folder}, where only the player's my run.ccr was due")
         check(os.path.exists(settings), f"the uninstall removed the player's {settings}")
         check(not os.path.exists(lnk), f"the uninstall left {lnk}")
         check(wine("reg", "query", KEY)[0] != 0, f"the uninstall left {KEY}")
