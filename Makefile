@@ -13,8 +13,9 @@ BENCH_ARGS ?=
 CORPUS_SIZE ?= 120
 CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
+WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test deps port-deps package-deps windows-deps windows-package verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps windows windows-package verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -61,10 +62,19 @@ windows-deps:
 	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
 	./tools/windows/build-deps.sh
 
+# The game and chronocell-verify for x86-64 Windows, linked statically against those libraries:
+# build-windows/chronocell.exe runs on a Windows machine with nothing else installed.
+windows:
+	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
+	roots=$$(./tools/windows/build-deps.sh) && \
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+		-DCHRONOCELL_WINDOWS_ROOTS="$$roots" -DCHRONOCELL_TESTS=OFF -DCMAKE_BUILD_TYPE=Release \
+		$(CMAKE_FLAGS)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target chronocell chronocell-verify
+
 # The Windows game as an installer, $(WINDOWS_BUILD)/chronocell-<version>-win64-setup.exe, and as a
 # zip to unpack anywhere, both made from what `cmake --install` stages for Windows; two builds give
 # the same bytes (tools/windows/package.py).
-WINDOWS_BUILD ?= build-windows
 windows-package: windows
 	CHRONOCELL_WINDOWS_PACKAGE_DEPS=1 ./tools/install-deps.sh
 	SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct) python3 tools/windows/package.py $(WINDOWS_BUILD)

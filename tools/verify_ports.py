@@ -5,7 +5,8 @@ other builds of the rules: arm64 (cross-compiled, run under qemu-user), i386 (SS
 natively where the kernel runs 32-bit programs, else under qemu-user), the whole game built for
 x86-64-v3 with a packager's fused multiply-add flags, clang at -O3 for x86-64-v3, an unoptimised
 build, the release build on the C library's code for CPUs without FMA, and x86-64 Windows
-(MinGW-w64's compiler and C library, run under Wine). The relic walk's cosine and sine, whose
+(MinGW-w64's compiler and C library, run under Wine): chronocell-verify.exe, and the whole game
+as `make windows` builds it in build-windows, replaying headless. The relic walk's cosine and sine, whose
 library versions differ between such CPUs and C libraries, are compared across the same ports.
 
 Usage: verify_ports.py BUILD_FOLDER [COUNT]
@@ -50,7 +51,8 @@ class Port:
 
     def replay_command(self, recording):
         if self.target == "chronocell":
-            return [os.path.join(self.folder, "chronocell"), "--replay", recording, "--headless"]
+            return self.runner + [os.path.join(self.folder, "chronocell" + self.suffix),
+                                  "--replay", recording, "--headless"]
         return self.runner + [os.path.join(self.folder, "chronocell-verify" + self.suffix),
                               recording]
 
@@ -75,10 +77,14 @@ PORTS = [
     # Windows' own C library (MinGW's) under Wine; the compiler's libraries are linked in.
     Port("x86-64 Windows under Wine", "build-windows-verify", None, runner=["wine"],
          probe_compiler="x86_64-w64-mingw32-g++-posix", probe_flags=["-static"], suffix=".exe"),
+    # The whole Windows game, as `make windows` builds it, replaying headless under Wine.
+    Port("x86-64 Windows game under Wine", "build-windows", None, target="chronocell",
+         runner=["wine"], suffix=".exe"),
     # The release build itself, on the C library's code for CPUs without FMA (older x86-64).
     Port("x86-64 without FMA in the C library", None, None, run_environment=NO_FMA_LIBM),
 ]
-WINDOWS = PORTS[-2]
+WINDOWS = PORTS[-3]
+WINDOWS_GAME = PORTS[-2]
 
 
 def prepare_windows(build_folder):
@@ -90,6 +96,7 @@ def prepare_windows(build_folder):
         "-DCHRONOCELL_WINDOWS_ROOTS=" + roots, "-DCMAKE_BUILD_TYPE=Release"]
     WINDOWS.run_environment = {"WINEPREFIX": os.path.join(build_folder, "wine"),
                                "WINEDEBUG": "-all"}
+    WINDOWS_GAME.run_environment = WINDOWS.run_environment
     # Made once before the replays run side by side; each would otherwise race to make it.
     run(["wineboot", "-i"], environment=WINDOWS.run_environment, capture_output=True)
 

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "platform/UserSettings.h"
 #include "replay/GameVersion.h"
 #include "video/VideoSettings.h"
 
@@ -236,7 +237,7 @@ std::string controlsText() {
 
 std::string describeSettingsFiles(const std::string& userSettings) {
     return "Settings: assets/settings.ini in the content folder, then, key by key, your own " +
-           (userSettings.empty() ? std::string("(none: neither XDG_CONFIG_HOME nor HOME is set)")
+           (userSettings.empty() ? std::string("(none: ") + userSettings::whyNone() + ")"
                                  : "in " + userSettings);
 }
 

@@ -1,5 +1,6 @@
 #include "app/ContentRoot.h"
 
+#include "platform/Process.h"
 #include "render/AssetPath.h"
 
 #include <iostream>
@@ -20,9 +21,7 @@ bool sameFolder(const fs::path& a, const fs::path& b) {
 }
 
 fs::path runningExecutableFolder() {
-    std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : executable.parent_path();
+    return platform::executablePath().parent_path();
 }
 
 } // namespace

@@ -240,17 +240,6 @@ Settings readSettings(const std::string& path) {
     return readSettings(path, std::cerr);
 }
 
-std::string userSettingsPath(const char* configHome, const char* home) {
-    // XDG counts only absolute paths there; anything else means unset.
-    if (configHome != nullptr && configHome[0] == '/') {
-        return std::string(configHome) + "/chronocell/settings.ini";
-    }
-    if (home != nullptr && home[0] != '\0') {
-        return std::string(home) + "/.config/chronocell/settings.ini";
-    }
-    return std::string();
-}
-
 void overlayUserSettings(Settings& settings, const std::string& path, std::ostream& errors) {
     if (path.empty()) {
         return;

@@ -13,11 +13,6 @@ Settings readSettings(const std::string& path, std::ostream& errors);
 // The same, naming the mistakes on standard error.
 Settings readSettings(const std::string& path);
 
-// Where a player's own settings go: $XDG_CONFIG_HOME/chronocell/settings.ini, or
-// $HOME/.config/chronocell/settings.ini when that is unset, empty or not absolute; empty when
-// neither is known. Pass getenv("XDG_CONFIG_HOME") and getenv("HOME").
-std::string userSettingsPath(const char* configHome, const char* home);
-
 // The player's own file over the shipped settings, key by key: each key it sets wins, the others
 // keep their shipped values. Nothing is ever written there. A missing file says nothing; one that
 // cannot be read (with the system's reason) or holds a line that is not a setting is named in one

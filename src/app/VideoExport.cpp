@@ -5,6 +5,7 @@
 #include "export/OffscreenContext.h"
 #include "export/VideoDrawing.h"
 #include "export/VideoPlanning.h"
+#include "platform/Console.h"
 #include "replay/HeadlessReplay.h"
 #include "video/EncoderProgram.h"
 #include "video/ExportMessage.h"
@@ -19,7 +20,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -62,7 +62,7 @@ ExportOutcome encodeFrames(const CommandLine& commandLine, const Settings& setti
                            const FramePlan& plan, FrameCapture& capture, VideoEncoder& encoder,
                            std::ostream& errors) {
     const std::string name = std::filesystem::path(*commandLine.videoFile).filename().string();
-    ExportProgress progress(errors, name, plan.frameCount(), isatty(STDERR_FILENO) == 1);
+    ExportProgress progress(errors, name, plan.frameCount(), platform::errorsGoToTerminal());
     const auto started = Stopwatch::now();
     const FrameCapture::Deliver toEncoder = [&](const std::uint8_t* rgba, std::uint64_t frames) {
         for (std::uint64_t i = 0; i < frames; ++i) {

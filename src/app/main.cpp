@@ -10,7 +10,9 @@
 #include "input/GamepadMappings.h"
 #include "input/GlfwGamepadStates.h"
 #include "model/Model.h"
+#include "platform/Console.h"
 #include "platform/QuitSignals.h"
+#include "platform/UserSettings.h"
 #include "render/AssetPath.h"
 #include "scene/DebugOutput.h"
 #include "scene/GameFrameOutput.h"
@@ -30,16 +32,13 @@ namespace {
 constexpr int kSetupFailed = -1;
 constexpr const char* kSettingsPath = "assets/settings.ini";
 constexpr const char* kGamepadMappingsPath = "assets/gamecontrollerdb.txt";
-} // namespace
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     const CommandLine commandLine = parseCommandLine({argv + std::min(argc, 1), argv + argc});
     if (commandLine.request != CommandLine::Request::Play) {
         const int exitCode = answerCommandLine(commandLine);
         if (commandLine.request == CommandLine::Request::ShowHelp) {
-            std::cout << describeSettingsFiles(
-                             userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")))
-                      << "\n"
+            std::cout << describeSettingsFiles(userSettings::path()) << "\n"
                       << describeContentRoot(searchForThisProgram(commandLine.dataFolder)) << "\n";
         }
         return exitCode;
@@ -55,9 +54,7 @@ int main(int argc, char** argv) {
 
     auto context = std::make_unique<GameContext>();
     context->settings = readSettings(assetPath(kSettingsPath), std::cerr);
-    overlayUserSettings(context->settings,
-                        userSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
-                        std::cerr);
+    overlayUserSettings(context->settings, userSettings::path(), std::cerr);
     if (commandLine.videoFile) {
         return exportVideo(commandLine, context->settings, std::cerr);
     }
@@ -104,5 +101,15 @@ int main(int argc, char** argv) {
     }
     reportHeldBackDebugMessages();
     glfwTerminate();
+    return exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    platform::attachConsole();
+    const int exitCode = run(argc, argv);
+    // Only now may a console closing on Windows end the process: the recording is closed.
+    quitSignals::shutdownDone();
     return exitCode;
 }

@@ -9,5 +9,9 @@ namespace quitSignals {
 
 void install();
 bool received();
+// Said at the very end of main. Windows ends a process as soon as its handler returns for a
+// closing console, a logoff or a shutdown, so that handler waits (a few seconds at most) for
+// this; POSIX signals need no such wait.
+void shutdownDone();
 
 } // namespace quitSignals

@@ -1,12 +1,6 @@
 #include "video/FramePipe.h"
 
-#include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <pthread.h>
-#include <unistd.h>
 
 namespace {
 
@@ -14,38 +8,12 @@ namespace {
 // 8K frames stay within half a gigabyte.
 constexpr std::size_t kQueuedFrames = 3;
 
-// A write to a pipe whose reader has gone raises SIGPIPE, which ends the process by default.
-// It is blocked on the writer thread alone, where the write then fails with EPIPE and the
-// signal left pending is taken: the game's other threads and any program it starts keep the
-// usual behaviour, which ignoring SIGPIPE for the whole process would change.
-void blockBrokenPipeSignal() {
-    sigset_t brokenPipe;
-    sigemptyset(&brokenPipe);
-    sigaddset(&brokenPipe, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
-}
-
-void takePendingBrokenPipeSignal() {
-    sigset_t brokenPipe;
-    sigemptyset(&brokenPipe);
-    sigaddset(&brokenPipe, SIGPIPE);
-    const timespec noWait{0, 0};
-    while (::sigtimedwait(&brokenPipe, nullptr, &noWait) == SIGPIPE) {
-    }
-}
-
 } // namespace
 
 FramePipe::FramePipe(FileDescriptor pipe, std::size_t frameBytes)
     : pipe_(std::move(pipe)), buffers_(kQueuedFrames, std::vector<std::uint8_t>(frameBytes)) {
-    // Non-blocking, so that a wait for room is a poll that a cancel can end.
-    ::fcntl(pipe_.get(), F_SETFL, ::fcntl(pipe_.get(), F_GETFL) | O_NONBLOCK);
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) == 0) {
-        cancelRead_ = FileDescriptor(ends[0]);
-        cancelWrite_ = FileDescriptor(ends[1]);
-    } else {
-        failure_ = std::string("cannot make a pipe: ") + std::strerror(errno);
+    failure_ = pipe_.setupFailure();
+    if (!failure_.empty()) {
         return;
     }
     writer_ = std::thread([this] { writeQueued(); });
@@ -88,10 +56,7 @@ void FramePipe::cancel() {
         cancelled_ = true;
     }
     frameQueued_.notify_one();
-    if (cancelWrite_.isOpen()) {
-        const char wake = 1;
-        [[maybe_unused]] const ssize_t written = ::write(cancelWrite_.get(), &wake, 1);
-    }
+    pipe_.cancel();
     stopThread();
 }
 
@@ -108,7 +73,7 @@ void FramePipe::stopThread() {
 }
 
 void FramePipe::writeQueued() {
-    blockBrokenPipeSignal();
+    pipe_.prepareWriterThread();
     std::unique_lock lock(mutex_);
     while (true) {
         frameQueued_.wait(lock, [this] { return queued_ > 0 || closing_ || cancelled_; });
@@ -130,26 +95,14 @@ void FramePipe::writeQueued() {
 }
 
 bool FramePipe::writeAll(const std::uint8_t* bytes, std::size_t count) {
-    pollfd waits[] = {{pipe_.get(), POLLOUT, 0}, {cancelRead_.get(), POLLIN, 0}};
-    while (count > 0) {
-        const ssize_t written = ::write(pipe_.get(), bytes, count);
-        if (written > 0) {
-            bytes += written;
-            count -= static_cast<std::size_t>(written);
-            continue;
-        }
-        if (written < 0 && errno != EAGAIN && errno != EINTR) {
-            const int error = errno;
-            takePendingBrokenPipeSignal();
-            const std::lock_guard lock(mutex_);
-            failure_ = std::string("the encoder stopped taking frames: ") + std::strerror(error);
-            return false;
-        }
-        if (::poll(waits, 2, -1) > 0 && (waits[1].revents & POLLIN) != 0) {
-            const std::lock_guard lock(mutex_);
-            failure_ = "the export was abandoned";
-            return false;
-        }
+    std::string reason;
+    const PipeWriter::Result result = pipe_.writeAll(bytes, count, reason);
+    if (result == PipeWriter::Result::Written) {
+        return true;
     }
-    return true;
+    const std::lock_guard lock(mutex_);
+    failure_ = result == PipeWriter::Result::Cancelled
+                   ? "the export was abandoned"
+                   : "the encoder stopped taking frames: " + reason;
+    return false;
 }

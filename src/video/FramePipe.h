@@ -1,6 +1,7 @@
 #pragma once
 
-#include "video/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
+#include "platform/PipeWriter.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -34,10 +35,7 @@ class FramePipe {
     bool writeAll(const std::uint8_t* bytes, std::size_t count);
     void stopThread();
 
-    FileDescriptor pipe_;
-    // Written to wake the writer from a wait for room in a full pipe.
-    FileDescriptor cancelRead_;
-    FileDescriptor cancelWrite_;
+    PipeWriter pipe_;
     std::vector<std::vector<std::uint8_t>> buffers_;
 
     mutable std::mutex mutex_;

@@ -2,29 +2,30 @@
 
 #include "video/ExportMessage.h"
 
+#include "platform/Files.h"
+#include "platform/Process.h"
+
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <ostream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace {
 
 // Names taken by files of an earlier export that was killed, tried past before giving up.
 constexpr int kNamesTried = 100;
 
-void cannotWrite(const std::filesystem::path& output, int error, std::ostream& errors) {
-    errors << kCannotExport << "cannot write " << output << ": " << std::strerror(error) << "\n";
+void cannotWrite(const std::filesystem::path& output, std::error_code error, std::ostream& errors) {
+    errors << kCannotExport << "cannot write " << output << ": " << error.message() << "\n";
 }
 
 // "clip.mp4" becomes "clip.part-PID-N.mp4": the extension stays for whoever looks at the
 // folder meanwhile, and the process number keeps two exports apart.
 std::filesystem::path partialName(const std::filesystem::path& output, int attempt) {
     std::filesystem::path name = output;
-    name.replace_filename(output.stem().string() + ".part-" + std::to_string(::getpid()) + "-" +
-                          std::to_string(attempt) + output.extension().string());
+    name.replace_filename(output.stem().string() + ".part-" +
+                          std::to_string(platform::processId()) + "-" + std::to_string(attempt) +
+                          output.extension().string());
     return name;
 }
 
@@ -33,25 +34,23 @@ std::filesystem::path partialName(const std::filesystem::path& output, int attem
 std::optional<PartialFile> PartialFile::create(const std::filesystem::path& output,
                                                std::ostream& errors) {
     // A folder of that name could not be renamed over: say so before any encoding.
-    struct stat existing {};
-    if (::stat(output.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-        cannotWrite(output, EISDIR, errors);
+    std::error_code unknown;
+    if (std::filesystem::is_directory(output, unknown)) {
+        cannotWrite(output, std::make_error_code(std::errc::is_a_directory), errors);
         return std::nullopt;
     }
     for (int attempt = 0; attempt < kNamesTried; ++attempt) {
         std::filesystem::path path = partialName(output, attempt);
-        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                S_IRUSR | S_IWUSR | S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH);
-        if (file >= 0) {
-            ::close(file);
+        int error = 0;
+        if (platform::createNewFile(path, platform::Readers::Everyone, error).isOpen()) {
             return PartialFile(output, std::move(path));
         }
-        if (errno != EEXIST) {
-            cannotWrite(output, errno, errors);
+        if (error != EEXIST) {
+            cannotWrite(output, std::error_code(error, std::generic_category()), errors);
             return std::nullopt;
         }
     }
-    cannotWrite(output, EEXIST, errors);
+    cannotWrite(output, std::make_error_code(std::errc::file_exists), errors);
     return std::nullopt;
 }
 
@@ -65,8 +64,10 @@ PartialFile::PartialFile(PartialFile&& other) noexcept
 }
 
 bool PartialFile::keep(std::ostream& errors) {
-    if (::rename(path_.c_str(), output_.c_str()) != 0) {
-        cannotWrite(output_, errno, errors);
+    std::error_code error;
+    std::filesystem::rename(path_, output_, error);
+    if (error) {
+        cannotWrite(output_, error, errors);
         remove();
         return false;
     }
@@ -76,7 +77,8 @@ bool PartialFile::keep(std::ostream& errors) {
 
 void PartialFile::remove() {
     if (!path_.empty()) {
-        ::unlink(path_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
         path_.clear();
     }
 }

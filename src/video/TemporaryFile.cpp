@@ -2,13 +2,13 @@
 
 #include "video/ExportMessage.h"
 
+#include "platform/Files.h"
+#include "platform/Process.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <ostream>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 namespace {
 
@@ -18,35 +18,22 @@ constexpr int kNamesTried = 100;
 
 std::filesystem::path scratchName(const std::filesystem::path& folder, const std::string& stem,
                                   const std::string& extension, int attempt) {
-    return folder /
-           (stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + extension);
-}
-
-// $TMPDIR when it names a folder absolutely, else /tmp.
-std::filesystem::path temporaryFolder() {
-    const char* tmpdir = std::getenv("TMPDIR");
-    if (tmpdir != nullptr && tmpdir[0] == '/') {
-        return tmpdir;
-    }
-    return "/tmp";
+    return folder / (stem + "-" + std::to_string(platform::processId()) + "-" +
+                     std::to_string(attempt) + extension);
 }
 
 } // namespace
 
 std::optional<TemporaryFile>
 TemporaryFile::create(const std::string& stem, const std::string& extension, std::ostream& errors) {
-    const std::filesystem::path where = temporaryFolder();
+    const std::filesystem::path where = platform::scratchFolder();
     int error = EEXIST;
     for (int attempt = 0; attempt < kNamesTried && error == EEXIST; ++attempt) {
         std::filesystem::path path = scratchName(where, stem, extension, attempt);
-        // O_EXCL fails on any name that exists, a symbolic link even when dangling; O_NOFOLLOW
-        // says so twice for systems where that is not so.
-        const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                                S_IRUSR | S_IWUSR);
-        if (file >= 0) {
-            return TemporaryFile(std::move(path), FileDescriptor(file));
+        FileDescriptor file = platform::createNewFile(path, platform::Readers::OwnerOnly, error);
+        if (file.isOpen()) {
+            return TemporaryFile(std::move(path), std::move(file));
         }
-        error = errno;
     }
     errors << kCannotExport << "cannot make a scratch file in " << where << ": "
            << std::strerror(error) << std::endl;
@@ -56,7 +43,8 @@ TemporaryFile::create(const std::string& stem, const std::string& extension, std
 TemporaryFile::~TemporaryFile() {
     file_.close();
     if (!path_.empty()) {
-        ::unlink(path_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
     }
 }
 
@@ -68,7 +56,7 @@ TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
 bool TemporaryFile::append(const void* bytes, std::size_t size) {
     const auto* next = static_cast<const char*>(bytes);
     while (size > 0) {
-        const ssize_t written = ::write(file_.get(), next, size);
+        const std::ptrdiff_t written = file_.write(next, size);
         if (written < 0 && errno == EINTR) {
             continue;
         }

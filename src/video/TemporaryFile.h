@@ -1,6 +1,6 @@
 #pragma once
 
-#include "video/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 #include <cstddef>
 #include <filesystem>

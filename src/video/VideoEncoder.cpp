@@ -4,12 +4,13 @@
 #include "video/ExportMessage.h"
 #include "video/VideoFormat.h"
 
+#include "platform/Files.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
 #include <ostream>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -23,13 +24,13 @@ std::string fileUrl(const std::filesystem::path& path) {
 }
 
 bool audioReadable(const std::filesystem::path& audio, std::ostream& errors) {
-    const int file = ::open(audio.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) {
+    std::FILE* file = platform::openFile(audio, "rb");
+    if (file == nullptr) {
         errors << kCannotExport << "cannot read the sound " << audio << ": " << std::strerror(errno)
                << "\n";
         return false;
     }
-    ::close(file);
+    std::fclose(file);
     return true;
 }
 

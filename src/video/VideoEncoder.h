@@ -1,6 +1,6 @@
 #pragma once
 
-#include "video/ChildProcess.h"
+#include "platform/ChildProcess.h"
 #include "video/FramePipe.h"
 #include "video/PartialFile.h"
 #include "video/VideoSettings.h"

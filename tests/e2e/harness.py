@@ -20,7 +20,7 @@ import xdisplay
 # The window sits at the top-left of the screen; pictures cover it alone.
 WINDOW_SIZE = (800, 600)
 OPTIONS = argparse.Namespace(binary=None, source=None, shots=None, preload="", sanitized=False,
-                             part=(1, 1))
+                             part=(1, 1), runner=[])
 
 
 def parse_options():
@@ -33,6 +33,8 @@ def parse_options():
     # PART/PARTS: a script with many independent cases plays only every PARTS-th of them, from
     # the PART-th on, so that its parts can run side by side.
     parser.add_argument("--part", default="1/1")
+    # A program the binary runs under, such as wine for the Windows build.
+    parser.add_argument("--runner", default="")
     known, rest = parser.parse_known_args()
     OPTIONS.binary = os.path.abspath(known.binary)
     OPTIONS.source = os.path.abspath(known.source)
@@ -41,6 +43,7 @@ def parse_options():
     OPTIONS.sanitized = known.sanitized
     part, parts = known.part.split("/")
     OPTIONS.part = (int(part), int(parts))
+    OPTIONS.runner = known.runner.split()
     return [sys.argv[0]] + rest
 
 
@@ -59,7 +62,7 @@ def needs_game_speed(test):
 def replay_headless(recording):
     """The game's headless replay of `recording`, with the game's preload: exit code, standard
     output and standard error."""
-    return subprocess.run([OPTIONS.binary, "--replay", recording, "--headless"],
+    return subprocess.run([*OPTIONS.runner, OPTIONS.binary, "--replay", recording, "--headless"],
                           capture_output=True, text=True, timeout=120,
                           env=dict(os.environ, LD_PRELOAD=OPTIONS.preload))
 
@@ -95,7 +98,7 @@ class GameRun:
     """One run of the game in a scratch folder holding a copy of the repository's assets."""
 
     def __init__(self, prepare=None, display=True, env=None, xvfb=None, leak_check=False,
-                 arguments=(), binary=None, working_directory=None):
+                 arguments=(), binary=None, working_directory=None, runner=None):
         """`xvfb` lends a server that outlives this run, so many short runs can share one.
         `arguments` follow the binary (OPTIONS.binary unless `binary` is given); the game starts
         in `working_directory` when one is given, else in the scratch folder. `self.folder` is
@@ -133,7 +136,9 @@ class GameRun:
                 options = game_env.get("ASAN_OPTIONS", "")
                 game_env["ASAN_OPTIONS"] = (options + ":" if options else "") + "detect_leaks=0"
         with open(self.stdout_path, "w") as out, open(self.stderr_path, "w") as err:
-            self.process = subprocess.Popen([binary or OPTIONS.binary, *arguments],
+            command = [*(OPTIONS.runner if runner is None else runner),
+                       binary or OPTIONS.binary, *arguments]
+            self.process = subprocess.Popen(command,
                                             cwd=working_directory or self.folder, env=game_env,
                                             stdout=out, stderr=err)
         self.window = None

@@ -1,4 +1,5 @@
 #include "app/SettingsFile.h"
+#include "platform/UserSettings.h"
 
 #include <filesystem>
 #include <fstream>
@@ -228,8 +229,22 @@ TEST(UserSettingsPath, FollowsTheBaseDirectoryRules) {
         {"", "", ""},
     };
     for (const Case& test : cases) {
-        EXPECT_EQ(userSettingsPath(test.configHome, test.home), test.expected)
+        EXPECT_EQ(userSettings::xdgPath(test.configHome, test.home), test.expected)
             << (test.configHome ? test.configHome : "(unset)");
+    }
+}
+
+// Catches the Windows file put in the wrong folder or with a forward slash, and an unset or empty
+// APPDATA taken for a folder.
+TEST(UserSettingsPath, WindowsKeepsItUnderAppData) {
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"C:\\Users\\p\\AppData\\Roaming",
+         "C:\\Users\\p\\AppData\\Roaming\\Chronocell\\settings.ini"},
+        {"", ""},
+        {nullptr, ""},
+    };
+    for (const auto& [appData, expected] : cases) {
+        EXPECT_EQ(userSettings::appDataPath(appData), expected) << (appData ? appData : "(unset)");
     }
 }
 

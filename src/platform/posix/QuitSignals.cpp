@@ -31,4 +31,6 @@ bool received() {
     return quitRequested != 0;
 }
 
+void shutdownDone() {}
+
 } // namespace quitSignals

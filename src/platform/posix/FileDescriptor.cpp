@@ -1,4 +1,4 @@
-#include "video/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
 #include <unistd.h>
 #include <utility>
@@ -16,6 +16,10 @@ FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
         descriptor_ = std::exchange(other.descriptor_, -1);
     }
     return *this;
+}
+
+std::ptrdiff_t FileDescriptor::write(const void* bytes, std::size_t count) {
+    return ::write(descriptor_, bytes, count);
 }
 
 void FileDescriptor::close() {

@@ -1,4 +1,4 @@
-#include "video/ChildProcess.h"
+#include "platform/ChildProcess.h"
 
 #include "video/ExportMessage.h"
 
@@ -100,6 +100,10 @@ std::string describeEnd(int status) {
     return "ended with status " + std::to_string(status);
 }
 
+pid_t pidOf(std::intptr_t process) {
+    return static_cast<pid_t>(process);
+}
+
 void sleepMilliseconds(int milliseconds) {
     const timespec pause{0, milliseconds * kNanosecondsPerMillisecond};
     ::nanosleep(&pause, nullptr);
@@ -134,7 +138,7 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
                << "\n";
         return std::nullopt;
     }
-    return ChildProcess(pid, std::move(writeEnd), std::move(errorLog));
+    return ChildProcess(static_cast<std::intptr_t>(pid), std::move(writeEnd), std::move(errorLog));
 }
 
 ChildProcess::~ChildProcess() {
@@ -142,7 +146,7 @@ ChildProcess::~ChildProcess() {
 }
 
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : pid_(std::exchange(other.pid_, 0)), input_(std::move(other.input_)),
+    : process_(std::exchange(other.process_, 0)), input_(std::move(other.input_)),
       errorLog_(std::move(other.errorLog_)) {}
 
 FileDescriptor ChildProcess::takeInput() {
@@ -151,16 +155,16 @@ FileDescriptor ChildProcess::takeInput() {
 
 bool ChildProcess::wait(std::string& problem) {
     input_.close();
-    if (pid_ == 0) {
+    if (process_ == 0) {
         problem = "was stopped";
         return false;
     }
     int status = 0;
     pid_t reaped = 0;
     do {
-        reaped = ::waitpid(pid_, &status, 0);
+        reaped = ::waitpid(pidOf(process_), &status, 0);
     } while (reaped < 0 && errno == EINTR);
-    pid_ = 0;
+    process_ = 0;
     if (reaped < 0) {
         problem = std::string("could not be waited for: ") + std::strerror(errno);
         return false;
@@ -175,9 +179,9 @@ bool ChildProcess::wait(std::string& problem) {
 bool ChildProcess::reapWithin(int milliseconds) {
     for (int waited = 0; waited <= milliseconds; waited += kPollMilliseconds) {
         int status = 0;
-        const pid_t reaped = ::waitpid(pid_, &status, WNOHANG);
-        if (reaped == pid_ || (reaped < 0 && errno != EINTR)) {
-            pid_ = 0;
+        const pid_t reaped = ::waitpid(pidOf(process_), &status, WNOHANG);
+        if (reaped == pidOf(process_) || (reaped < 0 && errno != EINTR)) {
+            process_ = 0;
             return true;
         }
         sleepMilliseconds(kPollMilliseconds);
@@ -187,18 +191,18 @@ bool ChildProcess::reapWithin(int milliseconds) {
 
 void ChildProcess::stop() {
     input_.close();
-    if (pid_ == 0) {
+    if (process_ == 0) {
         return;
     }
-    ::kill(pid_, SIGTERM);
+    ::kill(pidOf(process_), SIGTERM);
     if (reapWithin(kStopGraceMilliseconds)) {
         return;
     }
-    ::kill(pid_, SIGKILL);
+    ::kill(pidOf(process_), SIGKILL);
     int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    while (::waitpid(pidOf(process_), &status, 0) < 0 && errno == EINTR) {
     }
-    pid_ = 0;
+    process_ = 0;
 }
 
 std::string ChildProcess::lastErrorLine() const {

@@ -1,6 +1,8 @@
 #pragma once
 
-// An open file descriptor, closed when its owner goes.
+#include <cstddef>
+
+// An open file descriptor (the C library's, on Windows too), closed when its owner goes.
 class FileDescriptor {
   public:
     FileDescriptor() = default;
@@ -14,6 +16,8 @@ class FileDescriptor {
     int get() const { return descriptor_; }
     bool isOpen() const { return descriptor_ >= 0; }
     void close();
+    // Writes some of the bytes: how many, or -1 with errno set.
+    std::ptrdiff_t write(const void* bytes, std::size_t count);
 
   private:
     int descriptor_ = -1;

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "video/FileDescriptor.h"
+#include "platform/FileDescriptor.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 // A program started with its arguments as they are (no shell reads them), its standard input
 // a pipe this process writes, its output discarded and its error output kept in a file of its
-// own so that a failure can be told. It runs in a process group of its own: Ctrl+C reaches
-// only the game, which then decides whether to stop it.
+// own so that a failure can be told. It runs in a process group of its own (on Windows without
+// a console): Ctrl+C reaches only the game, which then decides whether to stop it.
 class ChildProcess {
   public:
     // The running program, or none after one line on `errors` saying why it did not start.
@@ -36,12 +36,12 @@ class ChildProcess {
     std::string lastErrorLine() const;
 
   private:
-    ChildProcess(pid_t pid, FileDescriptor input, FileDescriptor errorLog)
-        : pid_(pid), input_(std::move(input)), errorLog_(std::move(errorLog)) {}
+    ChildProcess(std::intptr_t process, FileDescriptor input, FileDescriptor errorLog)
+        : process_(process), input_(std::move(input)), errorLog_(std::move(errorLog)) {}
     bool reapWithin(int milliseconds);
 
-    // 0 once reaped.
-    pid_t pid_ = 0;
+    // The process id (POSIX) or handle (Windows); 0 once reaped.
+    std::intptr_t process_ = 0;
     FileDescriptor input_;
     FileDescriptor errorLog_;
 };

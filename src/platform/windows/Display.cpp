@@ -1,0 +1,9 @@
+#include "platform/Display.h"
+
+namespace platform {
+
+bool hasDisplay() {
+    return true;
+}
+
+} // namespace platform

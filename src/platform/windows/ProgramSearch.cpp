@@ -1,0 +1,17 @@
+#include "platform/ProgramSearch.h"
+
+#include <system_error>
+
+namespace programSearch {
+
+const ProgramSearchRules& systemRules() {
+    return kWindowsRules;
+}
+
+// Windows has no execute permission to ask about: a file with the program's name will do.
+bool runnable(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace programSearch

@@ -1,0 +1,173 @@
+"""The Windows build of the game under Wine, on the same Xvfb and llvmpipe as the Linux build: the
+start screen and the last frame of a replayed game against the Linux build's pictures, a game
+played by keys and recorded on Windows that replays alike on Linux, a Linux recording replayed on
+Windows, and a damaged recording and settings file each told in one line as on Linux."""
+
+import argparse
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import harness  # noqa: E402
+
+LINUX = argparse.Namespace(game=None, verify=None)
+WINE = ["wine"]
+# Pictures of one scene from the two builds: the same llvmpipe draws both, so they differ only
+# where a float was rounded differently on the way, a few edge pixels by a few levels.
+PIXEL_LEVELS = 24
+DIFFERING_SHARE = 0.005
+
+
+def parse_options():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--linux-game", required=True)
+    parser.add_argument("--linux-verify", required=True)
+    parser.add_argument("--wine-prefix", required=True)
+    known, rest = parser.parse_known_args()
+    LINUX.game = os.path.abspath(known.linux_game)
+    LINUX.verify = os.path.abspath(known.linux_verify)
+    os.environ["WINEPREFIX"] = os.path.abspath(known.wine_prefix)
+    os.environ["WINEDEBUG"] = "-all"
+    return [sys.argv[0]] + rest
+
+
+def differing_share(a, b):
+    """The share of pixels whose colour differs by more than PIXEL_LEVELS in any channel."""
+    differing = 0
+    for i in range(0, len(a.pixels), 3):
+        if max(abs(a.pixels[i + c] - b.pixels[i + c]) for c in range(3)) > PIXEL_LEVELS:
+            differing += 1
+    return differing / (len(a.pixels) // 3)
+
+
+def wine_path(windows_path):
+    return subprocess.run(["winepath", "-u", windows_path], capture_output=True, text=True,
+                          check=True).stdout.strip()
+
+
+def player_settings_file():
+    """%APPDATA%\\Chronocell\\settings.ini of the Wine prefix, as a Linux path."""
+    appdata = subprocess.run(WINE + ["cmd", "/c", "echo %APPDATA%"], capture_output=True,
+                             text=True, check=True).stdout.strip()
+    return os.path.join(wine_path(appdata), "Chronocell", "settings.ini")
+
+
+def replay_lines(command, recording):
+    result = subprocess.run(command + [recording], capture_output=True, text=True, timeout=300)
+    return result.returncode, result.stdout.replace("\r\n", "\n"), \
+        result.stderr.replace("\r\n", "\n")
+
+
+class GameUnderWineTest(unittest.TestCase):
+    def run_game(self, linux=False, **kwargs):
+        if linux:
+            kwargs.update(binary=LINUX.game, runner=[])
+        game = harness.GameRun(**kwargs)
+        self.addCleanup(game.close)
+        return game
+
+    def start_screen(self, linux):
+        game = self.run_game(linux=linux)
+        game.wait_window()
+        game.sync(3)
+        shot = game.screenshot("start_screen_" + ("linux" if linux else "windows"))
+        shot.save()
+        game.tap("Escape")
+        self.assertEqual(0, game.wait_exit(60))
+        return shot
+
+    def test_the_start_screen_is_the_linux_build_s(self):
+        linux, windows = self.start_screen(True), self.start_screen(False)
+        self.assertLess(differing_share(linux, windows), DIFFERING_SHARE)
+
+    def test_a_game_played_by_keys_and_recorded_replays_alike_on_linux(self):
+        folder = tempfile.mkdtemp(prefix="chronocell-wine-")
+        recording = os.path.join(folder, "played on windows.ccr")
+        game = self.run_game(arguments=["--record", recording])
+        game.wait_window()
+        game.tap("Return")
+        game.wait_for_play("windows_playing")
+        for key in ("Left", "space", "Right", "Right", "t"):
+            game.hold(key)
+        pictures = game.pictures_of_play("windows_play", 60)
+        self.assertTrue(harness.Picture.is_red_screen(pictures[-1]), "the game was not lost")
+        game.tap("Escape")
+        self.assertEqual(0, game.wait_exit(60), game.stderr())
+
+        on_linux = replay_lines([LINUX.verify], recording)
+        on_windows = replay_lines(WINE + [harness.OPTIONS.binary, "--headless", "--replay"],
+                                  recording)
+        self.assertEqual(0, on_linux[0], on_linux[2])
+        self.assertRegex(on_linux[1], r"^game 1: lost, ")
+        self.assertEqual(on_linux, on_windows)
+
+    def test_a_linux_recording_replays_in_a_window_to_the_linux_build_s_last_frame(self):
+        folder = tempfile.mkdtemp(prefix="chronocell-wine-")
+        recording = os.path.join(folder, "played on linux.ccr")
+        game = self.run_game(linux=True, arguments=["--record", recording])
+        game.wait_window()
+        game.tap("Return")
+        game.wait_for_play("linux_playing")
+        game.hold("Left")
+        time.sleep(1.5)
+        # Stopped mid-game: the replay ends on a frame of the world.
+        game.process.send_signal(signal.SIGTERM)
+        self.assertEqual(0, game.wait_exit(30), game.stderr())
+
+        last_frames = []
+        for linux in (True, False):
+            replay = self.run_game(linux=linux, arguments=["--replay", recording])
+            replay.wait_window()
+            deadline = time.time() + 60
+            while "game 1:" not in replay.stdout() and time.time() < deadline:
+                time.sleep(0.1)
+            replay.sync(3)
+            shot = replay.screenshot("replay_last_frame_" + ("linux" if linux else "windows"))
+            last_frames.append(shot.save())
+            summary = replay.stdout().replace("\r\n", "\n")
+            replay.tap("Escape")
+            self.assertEqual(0, replay.wait_exit(60), replay.stderr())
+            last_frames[-1].summary = summary
+        self.assertIn("game 1: unfinished", last_frames[0].summary)
+        self.assertEqual(last_frames[0].summary, last_frames[1].summary)
+        self.assertTrue(harness.shows_play(last_frames[1]))
+        self.assertLess(differing_share(*last_frames), DIFFERING_SHARE)
+
+    def test_damaged_files_are_told_in_one_line_and_the_game_goes_on(self):
+        folder = tempfile.mkdtemp(prefix="chronocell-wine-")
+        cut = os.path.join(folder, "cut.ccr")
+        with open(os.path.join(harness.OPTIONS.source, "tests", "replays", "won.ccr"), "rb") as f:
+            head = f.read(10)
+        with open(cut, "wb") as f:
+            f.write(head)
+        on_linux = replay_lines([LINUX.game, "--headless", "--replay"], cut)
+        on_windows = replay_lines(WINE + [harness.OPTIONS.binary, "--headless", "--replay"], cut)
+        self.assertEqual((2, "", "chronocell: cannot replay %s: the file ends inside its header\n"
+                          % cut), on_linux)
+        self.assertEqual(on_linux, on_windows)
+
+        settings = player_settings_file()
+        os.makedirs(os.path.dirname(settings), exist_ok=True)
+        self.addCleanup(os.remove, settings)
+        with open(settings, "w") as f:
+            f.write("[WINDOW]\nwidth = wide\n")
+        game = self.run_game()
+        game.wait_window()
+        self.assertEqual((800, 600), game.geometry())
+        game.tap("Escape")
+        self.assertEqual(0, game.wait_exit(60))
+        lines = game.stderr().replace("\r\n", "\n").splitlines()
+        self.assertEqual(1, len(lines), game.stderr())
+        self.assertRegex(lines[0], r"^chronocell: C:\\users\\[^\\]+\\AppData\\Roaming\\Chronocell"
+                         r"\\settings\.ini:2: ")
+        self.assertIn("wide", lines[0])
+
+
+if __name__ == "__main__":
+    sys.argv = parse_options()
+    harness.main()
