@@ -15,7 +15,7 @@ CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test deps port-deps package-deps windows-deps windows test-windows verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps windows windows-package test-windows verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -76,11 +76,20 @@ windows:
 
 # The Windows game under Wine, on Xvfb with the same llvmpipe as the Linux build: its pictures
 # against the Linux build's, a game played by keys and recordings crossing between the two, and
-# damaged files. Part of `make test`, after the Linux build and `make windows`.
-test-windows: windows
+# damaged files; then the installer and the zip (tests/windows/test_package.py). Part of `make test`,
+# after the Linux build.
+test-windows: windows-package
 	python3 tests/windows/test_game_under_wine.py --binary $(WINDOWS_BUILD)/chronocell.exe \
 		--source . --shots $(WINDOWS_BUILD)/shots --runner wine --linux-game $(BUILD)/chronocell \
 		--linux-verify $(BUILD)/chronocell-verify --wine-prefix $(WINDOWS_BUILD)/wine
+	python3 tests/windows/test_package.py $(WINDOWS_BUILD) $(BUILD)
+
+# The Windows game as an installer, $(WINDOWS_BUILD)/chronocell-<version>-win64-setup.exe, and as a
+# zip to unpack anywhere, both made from what `cmake --install` stages for Windows; two builds give
+# the same bytes (tools/windows/package.py).
+windows-package: windows
+	CHRONOCELL_WINDOWS_PACKAGE_DEPS=1 ./tools/install-deps.sh
+	SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct) python3 tools/windows/package.py $(WINDOWS_BUILD)
 
 # The video export's speed: won.ccr exported against its drawing alone, at two sizes, and one
 # game recorded at 300 passes a second against 60.

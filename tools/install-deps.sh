@@ -27,6 +27,10 @@ fi
 if [ "${CHRONOCELL_WINDOWS_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix dpkg-dev patch libutfcpp-dev libstb-dev"
 fi
+# What `make windows-package` builds the installer with, and tests it and the zip under.
+if [ "${CHRONOCELL_WINDOWS_PACKAGE_DEPS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES nsis wine wine64 git"
+fi
 if [ "${CHRONOCELL_PORT_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES g++-aarch64-linux-gnu g++-i686-linux-gnu qemu-user-static clang-14"
     # The rules cross-built for Windows, replayed under Wine.
