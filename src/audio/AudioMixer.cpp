@@ -1,10 +1,11 @@
 #include "audio/AudioMixer.h"
 
+#include "platform/SoundSystem.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <algorithm>
 #include <cstring>
-#include <dlfcn.h>
 #include <ostream>
 
 namespace {
@@ -20,28 +21,10 @@ constexpr int kPlayOnAnyChannel = -1;
 constexpr int kAllChannels = -1;
 constexpr int kLoopForever = -1;
 
-extern "C" void ignoreAlsaMessage(const char* /*file*/, int /*line*/, const char* /*function*/,
-                                  int /*error*/, const char* /*format*/, ...) {}
-
-// ALSA's library writes a screenful of its own lines to standard error when a machine has no
-// sound card; the one line below says all the player needs. SDL loads the library itself, so it
-// is reached here the same way, and left loaded for SDL to share.
-void quietenAlsa() {
-    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
-    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
-    if (alsa == nullptr) {
-        return;
-    }
-    using SetHandler = int (*)(ErrorHandler);
-    if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
-        setHandler(ignoreAlsaMessage);
-    }
-}
-
 } // namespace
 
 std::unique_ptr<AudioMixer> AudioMixer::open(float volume, std::ostream& errors) {
-    quietenAlsa();
+    platform::quietenSoundLibrary();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
         Mix_OpenAudio(kSampleRate, AUDIO_S16SYS, kStereo, kBufferFrames) != 0) {
         errors << "Sound is off: no audio device could be opened (" << SDL_GetError() << ")"
