@@ -1,6 +1,6 @@
 #include "audio/AudioMixer.h"
 
-#include "platform/AudioSystemMessages.h"
+#include "platform/SoundSystem.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -24,7 +24,7 @@ constexpr int kLoopForever = -1;
 } // namespace
 
 std::unique_ptr<AudioMixer> AudioMixer::open(float volume, std::ostream& errors) {
-    platform::quietenAudioSystemMessages();
+    platform::quietenSoundLibrary();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
         Mix_OpenAudio(kSampleRate, AUDIO_S16SYS, kStereo, kBufferFrames) != 0) {
         errors << "Sound is off: no audio device could be opened (" << SDL_GetError() << ")"

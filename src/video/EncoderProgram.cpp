@@ -1,8 +1,7 @@
 #include "video/EncoderProgram.h"
 
-#include "video/ExportMessage.h"
-
 #include "platform/ProgramSearch.h"
+#include "video/ExportMessage.h"
 
 #include <cstdlib>
 #include <ostream>

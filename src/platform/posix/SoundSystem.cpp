@@ -1,4 +1,4 @@
-#include "platform/AudioSystemMessages.h"
+#include "platform/SoundSystem.h"
 
 #include <dlfcn.h>
 
@@ -11,9 +11,9 @@ extern "C" void ignoreAlsaMessage(const char* /*file*/, int /*line*/, const char
 
 namespace platform {
 
-// ALSA's library writes a screenful of its own lines when a machine has no sound card. SDL loads
-// the library itself, so it is reached here the same way, and left loaded for SDL to share.
-void quietenAudioSystemMessages() {
+// SDL loads ALSA's library itself, so it is reached here the same way, and left loaded for SDL
+// to share.
+void quietenSoundLibrary() {
     using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
     if (alsa == nullptr) {
