@@ -15,7 +15,7 @@ CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 WINDOWS_BUILD ?= build-windows
 
-.PHONY: run test deps port-deps package-deps windows-deps windows windows-package test-windows verify-ports bench-replay bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps windows windows-package test-windows verify-ports bench-replay bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -95,6 +95,11 @@ windows-package: windows
 # game recorded at 300 passes a second against 60.
 bench-video: build
 	python3 bench/video_export.py $(BUILD)
+
+# The frame time of the Windows game under Wine against the Linux game's, on one Xvfb and llvmpipe.
+bench-windows: build windows
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target chronocell-bench
+	python3 bench/windows_frames.py $(BUILD) $(WINDOWS_BUILD)
 
 # The most work and memory a recording may ask of a replay within the reader's limits.
 bench-replay: build
