@@ -6,7 +6,7 @@ Linux build does; the zip runs from a folder with a space in its name; a second 
 the same bytes; the silent uninstall leaves nothing of the game's behind, and the player's own
 files where they were.
 
-Usage: package_test.py WINDOWS_BUILD_FOLDER [LINUX_BUILD_FOLDER]
+Usage: test_package.py WINDOWS_BUILD_FOLDER [LINUX_BUILD_FOLDER]
 """
 
 import os
@@ -173,7 +173,7 @@ def main():
                         build], check=True, stdout=subprocess.DEVNULL)
         for path, before in zip(made, first):
             check(open(path, "rb").read() == before, f"a second packaging changed {path}")
-        print(f"package_test: {len(runs)} runs under Wine, {time.monotonic() - started:.0f} s")
+        print(f"test_package: {len(runs)} runs under Wine, {time.monotonic() - started:.0f} s")
     finally:
         shutil.rmtree(work, ignore_errors=True)
     for failure in failures:
