@@ -25,8 +25,8 @@ run: game
 # Every test program and game starts an X server of its own, so ctest runs them side by side.
 CTEST = ctest --output-on-failure -j $(JOBS)
 # What the sanitizer pass runs; it leaves out the benchmark and the asset generators.
-SANITIZER_TARGETS = chronocell unit_tests audio_tests video_tests gl_tests chronocell_soak chronocell_make_corpus \
-	pin_gl_drivers
+SANITIZER_TARGETS = chronocell unit_tests audio_tests video_tests gl_tests platform_tests chronocell_soak \
+	chronocell_make_corpus pin_gl_drivers
 # The tests of both builds in one ctest run, which keeps both cores busy to the end.
 BOTH_BUILDS = $(BUILD)/both-builds
 
@@ -76,12 +76,14 @@ windows:
 
 # The Windows game under Wine, on Xvfb with the same llvmpipe as the Linux build: its pictures
 # against the Linux build's, a game played by keys and recordings crossing between the two, and
-# damaged files; then the installer and the zip (tests/windows/test_package.py). Part of `make test`,
-# after the Linux build.
+# damaged files; then the installer and the zip (tests/windows/test_package.py), and the platform
+# room's Windows sources against real programs and pipes. Part of `make test`, after the Linux build.
 test-windows: windows-package
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target platform_tests
 	python3 tests/windows/test_game_under_wine.py --binary $(WINDOWS_BUILD)/chronocell.exe \
 		--source . --shots $(WINDOWS_BUILD)/shots --runner wine --linux-game $(BUILD)/chronocell \
-		--linux-verify $(BUILD)/chronocell-verify --wine-prefix $(WINDOWS_BUILD)/wine
+		--linux-verify $(BUILD)/chronocell-verify --wine-prefix $(WINDOWS_BUILD)/wine \
+		--platform-tests $(WINDOWS_BUILD)/tests/platform/platform_tests.exe
 	python3 tests/windows/test_package.py $(WINDOWS_BUILD) $(BUILD)
 
 # The Windows game as an installer, $(WINDOWS_BUILD)/chronocell-<version>-win64-setup.exe, and as a

@@ -2,9 +2,12 @@
 #include "platform/Files.h"
 #include "platform/PipeWriter.h"
 #include "platform/Process.h"
+#include "platform/QuitSignals.h"
 
 #include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <sstream>
 #include <thread>
 
@@ -21,7 +24,31 @@ fs::path helper() {
 #endif
 }
 
+// What a player does to stop the game from a console. Wine can neither send Ctrl+Break nor
+// generate a console event; it turns a Unix SIGINT into Ctrl+C for a console program, so under
+// Wine the test waits for the one its runner sends (tests/windows/test_game_under_wine.py).
+void askToQuitFromTheConsole() {
+#ifdef _WIN32
+    std::cout << "waiting for Ctrl+C" << std::endl;
+#else
+    std::raise(SIGINT);
+#endif
+}
+
 } // namespace
+
+// Catches a console's request never reaching the game: a handler not installed, or the event
+// left to the system's default, which ends the process without finishing the recording.
+TEST(QuitSignals, TheConsolesStopRequestAsksTheGameToQuit) {
+    quitSignals::install();
+    ASSERT_FALSE(quitSignals::received());
+    askToQuitFromTheConsole();
+    // Windows runs console handlers on a thread of their own.
+    for (int wait = 0; wait < 1000 && !quitSignals::received(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(quitSignals::received());
+}
 
 // Catches arguments split or joined on their way to the program (quoting that loses a space, a
 // quote, a trailing backslash or an empty argument), the input not reaching it or never ending,

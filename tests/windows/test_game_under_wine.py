@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 import harness  # noqa: E402
 
 LINUX = argparse.Namespace(game=None, verify=None)
+PLATFORM_TESTS = argparse.Namespace(program=None)
 WINE = ["wine"]
 # Pictures of one scene from the two builds: the same llvmpipe draws both, so they differ only
 # where a float was rounded differently on the way, a few edge pixels by a few levels.
@@ -28,9 +29,11 @@ def parse_options():
     parser.add_argument("--linux-game", required=True)
     parser.add_argument("--linux-verify", required=True)
     parser.add_argument("--wine-prefix", required=True)
+    parser.add_argument("--platform-tests", required=True)
     known, rest = parser.parse_known_args()
     LINUX.game = os.path.abspath(known.linux_game)
     LINUX.verify = os.path.abspath(known.linux_verify)
+    PLATFORM_TESTS.program = os.path.abspath(known.platform_tests)
     os.environ["WINEPREFIX"] = os.path.abspath(known.wine_prefix)
     os.environ["WINEDEBUG"] = "-all"
     return [sys.argv[0]] + rest
@@ -110,6 +113,17 @@ class GameUnderWineTest(unittest.TestCase):
         self.assertEqual(0, on_linux[0], on_linux[2])
         self.assertRegex(on_linux[1], r"^game 1: lost, ")
         self.assertEqual(on_linux, on_windows)
+
+    def test_the_platform_room_s_windows_sources_pass_their_tests(self):
+        """Real programs, pipes and files; and Ctrl+C, which only Wine's own SIGINT can send."""
+        tests = subprocess.Popen(WINE + [PLATFORM_TESTS.program], stdout=subprocess.PIPE,
+                                 stderr=subprocess.STDOUT, text=True)
+        output = []
+        for line in tests.stdout:
+            output.append(line)
+            if line.startswith("waiting for Ctrl+C"):
+                tests.send_signal(signal.SIGINT)
+        self.assertEqual(0, tests.wait(120), "".join(output))
 
     def test_a_linux_recording_replays_in_a_window_to_the_linux_build_s_last_frame(self):
         folder = tempfile.mkdtemp(prefix="chronocell-wine-")
