@@ -1,8 +1,8 @@
 // The process figures of ProcessStats.h from Windows' own calls, for the benchmark's Windows build.
 #include "ProcessStats.h"
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 namespace {
 

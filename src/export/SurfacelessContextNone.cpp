@@ -8,5 +8,4 @@ std::unique_ptr<OffscreenContext> openSurfacelessContext(std::ostream& reasons) 
     return nullptr;
 }
 
-const char* const kNoOffscreenContextAdvice =
-    "a video needs a graphics driver with OpenGL 4.3";
+const char* const kNoOffscreenContextAdvice = "a video needs a graphics driver with OpenGL 4.3";
