@@ -1,8 +1,9 @@
 // The process figures of ProcessStats.h from Windows' own calls, for the benchmark's Windows build.
 #include "ProcessStats.h"
 
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs windows.h's types first.
+#include <psapi.h>
 
 namespace {
 
