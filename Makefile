@@ -83,7 +83,8 @@ test-windows: windows-package
 	python3 tests/windows/test_game_under_wine.py --binary $(WINDOWS_BUILD)/chronocell.exe \
 		--source . --shots $(WINDOWS_BUILD)/shots --runner wine --linux-game $(BUILD)/chronocell \
 		--linux-verify $(BUILD)/chronocell-verify --wine-prefix $(WINDOWS_BUILD)/wine \
-		--platform-tests $(WINDOWS_BUILD)/tests/platform/platform_tests.exe
+		--platform-tests $(WINDOWS_BUILD)/tests/platform/platform_tests.exe \
+		--zip $(WINDOWS_BUILD)/chronocell-$$(cat $(WINDOWS_BUILD)/package-version)-win64.zip
 	python3 tests/windows/test_package.py $(WINDOWS_BUILD) $(BUILD)
 
 # The Windows game as an installer, $(WINDOWS_BUILD)/chronocell-<version>-win64-setup.exe, and as a

@@ -11,12 +11,14 @@ import sys
 import tempfile
 import time
 import unittest
+import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import harness  # noqa: E402
 
 LINUX = argparse.Namespace(game=None, verify=None)
 PLATFORM_TESTS = argparse.Namespace(program=None)
+PACKAGE = argparse.Namespace(zip=None)
 WINE = ["wine"]
 # Pictures of one scene from the two builds: the same llvmpipe draws both, so they differ only
 # where a float was rounded differently on the way, a few edge pixels by a few levels.
@@ -30,10 +32,12 @@ def parse_options():
     parser.add_argument("--linux-verify", required=True)
     parser.add_argument("--wine-prefix", required=True)
     parser.add_argument("--platform-tests", required=True)
+    parser.add_argument("--zip", required=True)
     known, rest = parser.parse_known_args()
     LINUX.game = os.path.abspath(known.linux_game)
     LINUX.verify = os.path.abspath(known.linux_verify)
     PLATFORM_TESTS.program = os.path.abspath(known.platform_tests)
+    PACKAGE.zip = os.path.abspath(known.zip)
     os.environ["WINEPREFIX"] = os.path.abspath(known.wine_prefix)
     os.environ["WINEDEBUG"] = "-all"
     return [sys.argv[0]] + rest
@@ -113,6 +117,21 @@ class GameUnderWineTest(unittest.TestCase):
         self.assertEqual(0, on_linux[0], on_linux[2])
         self.assertRegex(on_linux[1], r"^game 1: lost, ")
         self.assertEqual(on_linux, on_windows)
+
+    def test_the_unpacked_zip_plays_its_own_content_from_anywhere(self):
+        folder = tempfile.mkdtemp(prefix="chronocell wine zip ")
+        with zipfile.ZipFile(PACKAGE.zip) as archive:
+            archive.extractall(folder)
+            top = archive.namelist()[0].split("/")[0]
+        elsewhere = tempfile.mkdtemp(prefix="chronocell-wine-elsewhere-")
+        game = self.run_game(binary=os.path.join(folder, top, "chronocell.exe"),
+                             working_directory=elsewhere)
+        game.wait_window()
+        game.tap("Return")
+        game.wait_for_play("zip_playing")
+        game.tap("Escape")
+        game.tap("Escape")
+        self.assertEqual(0, game.wait_exit(60), game.stderr())
 
     def test_the_platform_room_s_windows_sources_pass_their_tests(self):
         """Real programs, pipes and files; and Ctrl+C, which only Wine's own SIGINT can send."""
