@@ -39,6 +39,8 @@ class ChildProcess {
     ChildProcess(std::intptr_t process, FileDescriptor input, FileDescriptor errorLog)
         : process_(process), input_(std::move(input)), errorLog_(std::move(errorLog)) {}
     bool reapWithin(int milliseconds);
+    // The last line of the end of the error output that holds any text.
+    static std::string lastLineOf(std::string tail);
 
     // The process id (POSIX) or handle (Windows); 0 once reaped.
     std::intptr_t process_ = 0;

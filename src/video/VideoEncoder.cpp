@@ -11,6 +11,7 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -74,9 +75,11 @@ std::unique_ptr<VideoEncoder> VideoEncoder::start(const VideoSettings& settings,
     if (!partial) {
         return nullptr;
     }
+    std::ostringstream whyNot;
     std::optional<ChildProcess> encoder =
-        ChildProcess::start(*program, encoderArguments(settings, *format, partial->path()), errors);
+        ChildProcess::start(*program, encoderArguments(settings, *format, partial->path()), whyNot);
     if (!encoder) {
+        errors << kCannotExport << whyNot.str() << std::flush;
         return nullptr;
     }
     const std::size_t frameBytes = static_cast<std::size_t>(settings.width) *

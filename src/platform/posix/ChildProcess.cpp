@@ -1,7 +1,5 @@
 #include "platform/ChildProcess.h"
 
-#include "video/ExportMessage.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -116,15 +114,14 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
                                                 std::ostream& errors) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
-        errors << kCannotExport << "cannot make a pipe: " << std::strerror(errno) << "\n";
+        errors << "cannot make a pipe: " << std::strerror(errno) << "\n";
         return std::nullopt;
     }
     FileDescriptor readEnd(ends[0]);
     FileDescriptor writeEnd(ends[1]);
     FileDescriptor errorLog = unnamedFile();
     if (!errorLog.isOpen()) {
-        errors << kCannotExport
-               << "cannot make a file for the encoder's errors: " << std::strerror(errno) << "\n";
+        errors << "cannot make a file for the encoder's errors: " << std::strerror(errno) << "\n";
         return std::nullopt;
     }
     const std::string name = program.string();
@@ -134,23 +131,10 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
     const int error = ::posix_spawn(&pid, name.c_str(), setup.actions(), setup.attributes(),
                                     argv.data(), environ);
     if (error != 0) {
-        errors << kCannotExport << "cannot start " << program << ": " << std::strerror(error)
-               << "\n";
+        errors << "cannot start " << program << ": " << std::strerror(error) << "\n";
         return std::nullopt;
     }
     return ChildProcess(static_cast<std::intptr_t>(pid), std::move(writeEnd), std::move(errorLog));
-}
-
-ChildProcess::~ChildProcess() {
-    stop();
-}
-
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : process_(std::exchange(other.process_, 0)), input_(std::move(other.input_)),
-      errorLog_(std::move(other.errorLog_)) {}
-
-FileDescriptor ChildProcess::takeInput() {
-    return std::move(input_);
 }
 
 bool ChildProcess::wait(std::string& problem) {
@@ -214,11 +198,5 @@ std::string ChildProcess::lastErrorLine() const {
     std::string tail(static_cast<std::size_t>(log.st_size - from), '\0');
     const ssize_t read = ::pread(errorLog_.get(), tail.data(), tail.size(), from);
     tail.resize(read > 0 ? static_cast<std::size_t>(read) : 0);
-    const std::size_t end = tail.find_last_not_of(" \t\r\n");
-    if (end == std::string::npos) {
-        return {};
-    }
-    tail.erase(end + 1);
-    const std::size_t start = tail.find_last_of("\r\n");
-    return start == std::string::npos ? tail : tail.substr(start + 1);
+    return lastLineOf(tail);
 }

@@ -3,21 +3,6 @@
 #include <unistd.h>
 #include <utility>
 
-FileDescriptor::~FileDescriptor() {
-    close();
-}
-
-FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)) {}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-    if (this != &other) {
-        close();
-        descriptor_ = std::exchange(other.descriptor_, -1);
-    }
-    return *this;
-}
-
 std::ptrdiff_t FileDescriptor::write(const void* bytes, std::size_t count) {
     return ::write(descriptor_, bytes, count);
 }

@@ -4,7 +4,6 @@
 #include "platform/Process.h"
 #include "platform/WindowsCommandLine.h"
 #include "platform/windows/WindowsErrors.h"
-#include "video/ExportMessage.h"
 
 #include <algorithm>
 #include <atomic>
@@ -95,8 +94,7 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     if (!::CreatePipe(&readEnd, &writeEnd, &inherited, 0)) {
-        errors << kCannotExport
-               << "cannot make a pipe: " << windowsErrors::describe(::GetLastError()) << "\n";
+        errors << "cannot make a pipe: " << windowsErrors::describe(::GetLastError()) << "\n";
         return std::nullopt;
     }
     ::SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
@@ -105,15 +103,14 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
     DWORD error = ERROR_SUCCESS;
     FileDescriptor errorLog = errorLogFile(error);
     if (!errorLog.isOpen()) {
-        errors << kCannotExport
-               << "cannot make a file for the encoder's errors: " << windowsErrors::describe(error)
+        errors << "cannot make a file for the encoder's errors: " << windowsErrors::describe(error)
                << "\n";
         return std::nullopt;
     }
     PROCESS_INFORMATION started{};
     if (!startProcess(program, arguments, handleOf(theirInput), handleOf(errorLog), started)) {
-        errors << kCannotExport << "cannot start " << program << ": "
-               << windowsErrors::describe(::GetLastError()) << "\n";
+        errors << "cannot start " << program << ": " << windowsErrors::describe(::GetLastError())
+               << "\n";
         return std::nullopt;
     }
     ::CloseHandle(started.hThread);
@@ -122,18 +119,6 @@ std::optional<ChildProcess> ChildProcess::start(const std::filesystem::path& pro
     ::SetHandleInformation(handleOf(errorLog), HANDLE_FLAG_INHERIT, 0);
     return ChildProcess(reinterpret_cast<std::intptr_t>(started.hProcess), std::move(input),
                         std::move(errorLog));
-}
-
-ChildProcess::~ChildProcess() {
-    stop();
-}
-
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : process_(std::exchange(other.process_, 0)), input_(std::move(other.input_)),
-      errorLog_(std::move(other.errorLog_)) {}
-
-FileDescriptor ChildProcess::takeInput() {
-    return std::move(input_);
 }
 
 bool ChildProcess::wait(std::string& problem) {
@@ -198,11 +183,5 @@ std::string ChildProcess::lastErrorLine() const {
         read = 0;
     }
     tail.resize(read);
-    const std::size_t end = tail.find_last_not_of(" \t\r\n");
-    if (end == std::string::npos) {
-        return {};
-    }
-    tail.erase(end + 1);
-    const std::size_t start = tail.find_last_of("\r\n");
-    return start == std::string::npos ? tail : tail.substr(start + 1);
+    return lastLineOf(tail);
 }
