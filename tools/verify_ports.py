@@ -98,6 +98,10 @@ def prepare_windows(build_folder):
     WINDOWS_GAME.run_environment = WINDOWS.run_environment
     # Made once before the replays run side by side; each would otherwise race to make it.
     run(["wineboot", "-i"], environment=WINDOWS.run_environment, capture_output=True)
+    # A crash then ends the program at once rather than waiting on Wine's debugger.
+    run(["wine", "reg", "add", r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug",
+         "/v", "Debugger", "/t", "REG_SZ", "/d", "", "/f"], environment=WINDOWS.run_environment,
+        capture_output=True)
 
 
 def i386_runner():

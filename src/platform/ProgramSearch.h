@@ -36,4 +36,7 @@ find(const std::string& name, const char* pathVariable, const ProgramSearchRules
 // The same with this system's PATH and rules.
 std::optional<std::filesystem::path> find(const std::string& name);
 
+// How a player of this system gets the program `name` when it is not found.
+std::string installAdvice(const std::string& name);
+
 } // namespace programSearch

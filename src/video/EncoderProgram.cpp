@@ -27,7 +27,8 @@ std::optional<std::filesystem::path> find(std::ostream& errors) {
     }
     auto program = programSearch::find(kDefaultName);
     if (!program) {
-        errors << kCannotExport << "ffmpeg was not found (install Debian's ffmpeg package)\n";
+        errors << kCannotExport << kDefaultName << " was not found ("
+               << programSearch::installAdvice(kDefaultName) << ")\n";
     }
     return program;
 }

@@ -9,12 +9,14 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import harness  # noqa: E402
+import wineprefix  # noqa: E402
 
 LINUX = argparse.Namespace(game=None, verify=None)
 PLATFORM_TESTS = argparse.Namespace(program=None)
@@ -54,13 +56,13 @@ def differing_share(a, b):
 
 def wine_path(windows_path):
     return subprocess.run(["winepath", "-u", windows_path], capture_output=True, text=True,
-                          check=True).stdout.strip()
+                          check=True, timeout=120).stdout.strip()
 
 
 def player_settings_file():
     """%APPDATA%\\Chronocell\\settings.ini of the Wine prefix, as a Linux path."""
     appdata = subprocess.run(WINE + ["cmd", "/c", "echo %APPDATA%"], capture_output=True,
-                             text=True, check=True).stdout.strip()
+                             text=True, check=True, timeout=120).stdout.strip()
     return os.path.join(wine_path(appdata), "Chronocell", "settings.ini")
 
 
@@ -71,8 +73,7 @@ def replay_lines(command, recording):
 
 
 def setUpModule():
-    # The prefix is made once, before any game needs it.
-    subprocess.run(["wineboot", "-i"], capture_output=True, check=True)
+    wineprefix.prepare()
 
 
 class GameUnderWineTest(unittest.TestCase):
@@ -137,6 +138,10 @@ class GameUnderWineTest(unittest.TestCase):
         """Real programs, pipes and files; and Ctrl+C, which only Wine's own SIGINT can send."""
         tests = subprocess.Popen(WINE + [PLATFORM_TESTS.program], stdout=subprocess.PIPE,
                                  stderr=subprocess.STDOUT, text=True)
+        # Ends a run that hangs, which would otherwise keep its output open for ever.
+        watchdog = threading.Timer(180, tests.kill)
+        watchdog.start()
+        self.addCleanup(watchdog.cancel)
         output = []
         for line in tests.stdout:
             output.append(line)
@@ -175,7 +180,7 @@ class GameUnderWineTest(unittest.TestCase):
         self.assertTrue(harness.shows_play(last_frames[1]))
         self.assertLess(differing_share(*last_frames), DIFFERING_SHARE)
 
-    def test_damaged_files_are_told_in_one_line_and_the_game_goes_on(self):
+    def test_damaged_files_and_a_missing_encoder_are_told_in_one_line(self):
         folder = tempfile.mkdtemp(prefix="chronocell-wine-")
         cut = os.path.join(folder, "cut.ccr")
         with open(os.path.join(harness.OPTIONS.source, "tests", "replays", "won.ccr"), "rb") as f:
@@ -187,6 +192,15 @@ class GameUnderWineTest(unittest.TestCase):
         self.assertEqual((2, "", "chronocell: cannot replay %s: the file ends inside its header\n"
                           % cut), on_linux)
         self.assertEqual(on_linux, on_windows)
+
+        video = os.path.join(folder, "won.mp4")
+        no_encoder = subprocess.run(
+            WINE + [harness.OPTIONS.binary, "--replay", "tests/replays/won.ccr", "--video", video],
+            cwd=harness.OPTIONS.source, capture_output=True, text=True, timeout=120)
+        self.assertEqual((2, "chronocell: cannot export a video: ffmpeg was not found (put "
+                          "ffmpeg.exe in a folder on PATH)\n"),
+                         (no_encoder.returncode, no_encoder.stderr.replace("\r\n", "\n")))
+        self.assertFalse(os.path.exists(video))
 
         settings = player_settings_file()
         os.makedirs(os.path.dirname(settings), exist_ok=True)

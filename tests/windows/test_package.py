@@ -18,6 +18,8 @@ import tempfile
 import time
 import zipfile
 
+import wineprefix
+
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Chronocell"
 INSTALLED = r"C:\Program Files\Chronocell"
@@ -32,7 +34,7 @@ def check(condition, message):
 
 def output(command, **arguments):
     """Exit code and standard output, with Windows' line ends read as Linux's."""
-    result = subprocess.run(command, capture_output=True, **arguments)
+    result = subprocess.run(command, capture_output=True, timeout=300, **arguments)
     return result.returncode, result.stdout.decode(errors="replace").replace("\r\n", "\n")
 
 
@@ -84,12 +86,12 @@ def main():
         # An uninstaller copies itself away and returns at once: wait for every process of the
         # prefix to end.
         result = output(["wine", *command], env=environment, cwd=cwd)
-        subprocess.run(["wineserver", "-w"], env=environment, check=True)
+        subprocess.run(["wineserver", "-w"], env=environment, check=True, timeout=300)
         return result
 
     try:
         started = time.monotonic()
-        subprocess.run(["wineboot", "-i"], env=environment, capture_output=True, check=True)
+        wineprefix.prepare(environment)
         drive = os.path.join(work, "wine", "drive_c")
         folder = os.path.join(drive, "Program Files", "Chronocell")
         lnk = os.path.join(drive, "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs",

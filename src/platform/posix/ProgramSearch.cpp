@@ -14,4 +14,8 @@ bool runnable(const std::filesystem::path& path) {
     return !std::filesystem::is_directory(path, error) && ::access(path.c_str(), X_OK) == 0;
 }
 
+std::string installAdvice(const std::string& name) {
+    return "install Debian's " + name + " package";
+}
+
 } // namespace programSearch

@@ -14,4 +14,8 @@ bool runnable(const std::filesystem::path& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
+std::string installAdvice(const std::string& name) {
+    return "put " + name + ".exe in a folder on PATH";
+}
+
 } // namespace programSearch
