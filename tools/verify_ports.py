@@ -229,11 +229,13 @@ def main():
     prepare_windows(build_folder)
     PORTS[-1].folder = build_folder
     for port in PORTS:
+        port_started = time.monotonic()
         if port.configure is not None:
             build(port)
         same = compare(port, recordings, reference) and probe(port, native)
         print(f"{port.name}: {len(recordings)} recordings "
-              f"{'replay as the release build does' if same else 'DIFFER'}")
+              f"{'replay as the release build does' if same else 'DIFFER'} "
+              f"({time.monotonic() - port_started:.0f} s)")
         ok = ok and same
     print(f"{len(PORTS)} builds, {len(recordings)} recordings, "
           f"{time.monotonic() - started:.0f} s")
