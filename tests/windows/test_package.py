@@ -144,6 +144,8 @@ def main():
                 for recording in RECORDINGS]
         runs.append((RECORDINGS[0], ["wine", INSTALLED + r"\chronocell.exe", "--replay",
                                      "Z:" + RECORDINGS[0], "--headless"]))
+        with open(os.path.join(SOURCE, "data", "icons", "icon-256.png"), "rb") as icon:
+            check(icon.read() in contents["chronocell.exe"], "chronocell.exe holds no icon")
         check(wine(INSTALLED + r"\chronocell.exe", "--version") ==
               output([os.path.join(linux, "chronocell"), "--version"]),
               "chronocell.exe --version is not the Linux build's")
