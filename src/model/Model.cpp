@@ -248,3 +248,14 @@ void Model::readNodeHierarchy(float clipTime, const aiNode* node,
         readNodeHierarchy(clipTime, node->mChildren[i], global);
     }
 }
+
+Model::~Model() {
+    for (Mesh& mesh : meshes) {
+        const unsigned int buffers[] = {mesh.vbo, mesh.ebo, mesh.boneVbo};
+        glDeleteBuffers(3, buffers);
+        glDeleteVertexArrays(1, &mesh.vao);
+    }
+    for (const ModelTexture& texture : texturesLoaded) {
+        glDeleteTextures(1, &texture.id);
+    }
+}

@@ -41,6 +41,8 @@ class Model {
     AnimationClock* animationClock = nullptr;
 
     explicit Model(const std::string& path);
+    // Releases the meshes' vertex arrays and buffers and the loaded textures.
+    ~Model();
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
 

@@ -121,3 +121,7 @@ void Shader::setMat3(const std::string& name, const glm::mat3& value) const {
 void Shader::setMat4(const std::string& name, const glm::mat4& value) const {
     glUniformMatrix4fv(glGetUniformLocation(id, name.c_str()), 1, GL_FALSE, glm::value_ptr(value));
 }
+
+Shader::~Shader() {
+    glDeleteProgram(id);
+}

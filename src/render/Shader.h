@@ -11,6 +11,11 @@ class Shader {
     unsigned int id = 0;
 
     Shader(const char* vertexPath, const char* fragmentPath);
+    // Deletes the program: every OpenGL name the game makes is released before its context
+    // ends, which some drivers (Wine's debug context) hold a program to.
+    ~Shader();
+    Shader(const Shader&) = delete;
+    Shader& operator=(const Shader&) = delete;
 
     void setFloat(const std::string& name, float value) const;
     void setVec3(const std::string& name, const glm::vec3& value) const;

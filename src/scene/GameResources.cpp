@@ -44,6 +44,13 @@ void report(const std::function<void(const char*)>& groupLoaded, const char* gro
 
 } // namespace
 
+GameResources::~GameResources() {
+    // A program still in use outlives its deletion, and its shaders with it.
+    glUseProgram(0);
+    const unsigned int textures[] = {grassTexture, pathTexture};
+    glDeleteTextures(2, textures);
+}
+
 std::unique_ptr<GameResources>
 createGameResources(GameContext& context,
                     const std::function<void(const char* group)>& groupLoaded) {

@@ -38,6 +38,13 @@ struct GameResources {
     std::unique_ptr<ParticleSystem> playerParticles;
     std::unique_ptr<ParticleSystem> clockParticles;
     std::unique_ptr<TextRenderer> textRenderer;
+
+    GameResources() = default;
+    // Releases the ground's two textures, and the program in use for its deletion to take; the
+    // members release the rest.
+    ~GameResources();
+    GameResources(const GameResources&) = delete;
+    GameResources& operator=(const GameResources&) = delete;
 };
 
 // Loads every shader, mesh, model, texture, particle system and the font in the game's fixed

@@ -44,14 +44,14 @@ class ShaderFiles : public testing::Test {
 
     struct Built {
         std::string output;
-        Shader shader;
+        std::unique_ptr<Shader> shader;
     };
 
     // Builds a program and keeps everything it printed.
     static Built build(const std::string& vertex, const std::string& fragment) {
         testing::internal::CaptureStdout();
-        const Shader shader(vertex.c_str(), fragment.c_str());
-        return {testing::internal::GetCapturedStdout(), shader};
+        auto shader = std::make_unique<Shader>(vertex.c_str(), fragment.c_str());
+        return {testing::internal::GetCapturedStdout(), std::move(shader)};
     }
 
     std::filesystem::path folder;
@@ -68,10 +68,10 @@ TEST_F(ShaderFiles, GoodPairBuildsSilentlyIntoDistinctPrograms) {
     const Built second = build(vertex, fragment);
     EXPECT_EQ(first.output, "");
     EXPECT_EQ(second.output, "");
-    EXPECT_NE(first.shader.id, 0u);
-    EXPECT_NE(first.shader.id, second.shader.id);
+    EXPECT_NE(first.shader->id, 0u);
+    EXPECT_NE(first.shader->id, second.shader->id);
     GLint linked = 0;
-    glGetProgramiv(first.shader.id, GL_LINK_STATUS, &linked);
+    glGetProgramiv(first.shader->id, GL_LINK_STATUS, &linked);
     EXPECT_EQ(linked, GL_TRUE);
 }
 
@@ -84,7 +84,7 @@ TEST_F(ShaderFiles, MissingFileDropsBothSources) {
     // the empty source and fail.
     EXPECT_NE(output.find("ERROR_VERTEX_SHADER_COMPLINATION_ERROR:"), std::string::npos);
     EXPECT_NE(output.find("ERROR_FRAGMENT_SHADER_COMPLINATION_ERROR:"), std::string::npos);
-    EXPECT_NE(built.shader.id, 0u);
+    EXPECT_NE(built.shader->id, 0u);
 
     const std::string bothMissing =
         build((folder / "absent.vert").string(), (folder / "absent.frag").string()).output;
@@ -117,7 +117,7 @@ TEST_F(ShaderFiles, LinkErrorPrintsItsMessageAndTheDriverLog) {
     const std::string prefix = "ERROR_PROGRAM_LINKING_ERROR:";
     ASSERT_TRUE(startsWith(built.output, prefix)) << built.output;
     EXPECT_GT(built.output.size(), prefix.size() + 1);
-    EXPECT_NE(built.shader.id, 0u);
+    EXPECT_NE(built.shader->id, 0u);
 }
 
 TEST_F(ShaderFiles, LongDriverLogIsCutToTheBuffer) {
@@ -141,7 +141,7 @@ TEST_F(ShaderFiles, SettersWriteIntoTheCurrentProgram) {
     const Built built =
         build(write("good.vert", kVertexSource), write("good.frag", kFragmentSource));
     ASSERT_EQ(built.output, "");
-    const Shader& shader = built.shader;
+    const Shader& shader = *built.shader;
     const GLuint id = shader.id;
     glUseProgram(id);
     const glm::mat3 turn(1, 2, 3, 4, 5, 6, 7, 8, 9);
