@@ -2,7 +2,8 @@
 ; a Start menu entry, an uninstaller and an entry in the installed programs. Built by
 ; tools/windows/package.py, which passes VERSION, STAGE (the staged tree), OUTFILE, SIZE_KB (the
 ; staged tree's size) and the two lists it writes of what to install and what to remove again:
-; INSTALL_FILES and UNINSTALL_FILES. /S installs and uninstalls silently.
+; INSTALL_FILES and UNINSTALL_FILES, and ICON, the game's icon. /S installs and uninstalls
+; silently.
 
 Unicode true
 ; Debian's makensis builds 32-bit installers by default, which wine64 alone cannot run; the game
@@ -24,8 +25,10 @@ InstallDir "$PROGRAMFILES64\Chronocell"
 ; An update goes where the last version went.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 LicenseData "${STAGE}/LICENSE.txt"
-UninstallText "Chronocell will be removed from $INSTDIR. Your settings and recordings in \
-    %APPDATA%\Chronocell stay; delete that folder too to remove every trace of the game."
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+UninstallText "Chronocell will be removed from $INSTDIR. Your settings in %APPDATA%\Chronocell \
+    and the recordings you saved stay; delete them too to remove every trace of the game."
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "Chronocell"

@@ -117,6 +117,7 @@ def main():
     subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8", f"-DVERSION={version}",
                     f"-DSTAGE={stage}", f"-DOUTFILE={setup_path}", f"-DSIZE_KB={size_kb}",
                     f"-DINSTALL_FILES={install_list}", f"-DUNINSTALL_FILES={uninstall_list}",
+                    f"-DICON={os.path.join(build, 'chronocell.ico')}",
                     os.path.join(SOURCE, "tools", "windows", "chronocell.nsi")],
                    check=True, env=dict(os.environ, SOURCE_DATE_EPOCH=str(epoch)))
     for path in (setup_path, zip_path):
