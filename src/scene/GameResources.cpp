@@ -6,6 +6,8 @@
 #include "render/Texture.h"
 #include "world/Ground.h"
 
+#include <glad/gl.h>
+
 namespace {
 
 void createPrograms(GameResources& resources) {

@@ -47,6 +47,8 @@ std::array<int, 7> liveNames() {
 // outlives its deletion with its shaders), a mesh's buffers or vertex array, a model's or the
 // ground's textures, the glyphs or the particles' buffers.
 TEST(GameResourcesRelease, EveryOpenGlNameMadeIsGivenBack) {
+    // A program an earlier test left in use would be let go with the resources and miscounted.
+    glUseProgram(0);
     const std::array<int, 7> before = liveNames();
     {
         GameContext context;
