@@ -76,8 +76,9 @@ windows:
 
 # The Windows game under Wine, on Xvfb with the same llvmpipe as the Linux build: its pictures
 # against the Linux build's, a game played by keys and recordings crossing between the two, and
-# damaged files; then the installer and the zip (tests/windows/test_package.py), and the platform
-# room's Windows sources against real programs and pipes. Part of `make test`, after the Linux build.
+# damaged files, the platform room's Windows sources against real programs and pipes, and each
+# content file's loader given a damaged file; then the installer and the zip
+# (tests/windows/test_package.py). Part of `make test`, after the Linux build.
 test-windows: windows-package
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target platform_tests
 	python3 tests/windows/test_game_under_wine.py --binary $(WINDOWS_BUILD)/chronocell.exe \
@@ -85,6 +86,9 @@ test-windows: windows-package
 		--linux-verify $(BUILD)/chronocell-verify --wine-prefix $(WINDOWS_BUILD)/wine \
 		--platform-tests $(WINDOWS_BUILD)/tests/platform/platform_tests.exe \
 		--zip $(WINDOWS_BUILD)/chronocell-$$(cat $(WINDOWS_BUILD)/package-version)-win64.zip
+	WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wine WINEDEBUG=-all python3 tests/e2e/test_faults.py \
+		--binary $(WINDOWS_BUILD)/chronocell.exe --source . --shots $(WINDOWS_BUILD)/shots/faults \
+		--runner wine
 	python3 tests/windows/test_package.py $(WINDOWS_BUILD) $(BUILD)
 
 # The Windows game as an installer, $(WINDOWS_BUILD)/chronocell-<version>-win64-setup.exe, and as a

@@ -56,9 +56,15 @@ AudioMixer::~AudioMixer() {
 }
 
 AudioMixer::Sound AudioMixer::load(const std::string& path, std::ostream& errors) {
+    SDL_ClearError();
     Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
     if (chunk == nullptr) {
-        errors << "ERROR: Failed to load sound '" << path << "': " << Mix_GetError() << std::endl;
+        // SDL_mixer built with its WAV decoder alone (the Windows build) refuses a file of no
+        // format it knows without a word of its own.
+        const char* reason = Mix_GetError();
+        errors << "ERROR: Failed to load sound '" << path
+               << "': " << (*reason != '\0' ? reason : "not a sound format SDL_mixer reads")
+               << std::endl;
         return kNoSound;
     }
     chunks_.push_back(chunk);
