@@ -35,6 +35,8 @@ if [ "${CHRONOCELL_PORT_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES g++-aarch64-linux-gnu g++-i686-linux-gnu qemu-user-static clang-14"
     # The rules cross-built for Windows, replayed under Wine.
     PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix wine wine64 dpkg-dev"
+    # The rules compiled to WebAssembly, replayed under node.
+    PACKAGES="$PACKAGES emscripten nodejs"
 fi
 
 missing=""

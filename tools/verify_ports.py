@@ -6,7 +6,8 @@ natively where the kernel runs 32-bit programs, else under qemu-user), the whole
 x86-64-v3 with a packager's fused multiply-add flags, clang at -O3 for x86-64-v3, an unoptimised
 build, the release build on the C library's code for CPUs without FMA, and x86-64 Windows
 (MinGW-w64's compiler and C library, run under Wine): chronocell-verify.exe, and the whole game
-as `make windows` builds it in build-windows, replaying headless. The relic walk's cosine and sine, whose
+as `make windows` builds it in build-windows, replaying headless; and WebAssembly (emscripten's
+libc++ and musl, run under node). The relic walk's cosine and sine, whose
 library versions differ between such CPUs and C libraries, are compared across the same ports.
 
 Usage: verify_ports.py BUILD_FOLDER [COUNT]
@@ -31,6 +32,12 @@ JOBS = str(os.cpu_count() or 2)
 # float of the relic walk's range the rest.
 PROBE_SWEEPS = [["--from", "418a0000", "--to", "418affff"], ["--stride", "4096"]]
 NO_FMA_LIBM = {"GLIBC_TUNABLES": "glibc.cpu.hwcaps=-AVX2,-FMA"}
+# emscripten runs its JavaScript tools under node, which finds Debian's acorn through NODE_PATH.
+EMSCRIPTEN = {"NODE_PATH": "/usr/share/nodejs"}
+# What the toolchain file links chronocell-verify.js with, that the probe needs: main's exit code
+# is node's, and the wasm is compiled as it loads rather than fetched, which node 20 cannot do
+# for a file's path.
+EMSCRIPTEN_PROBE_FLAGS = ["-sEXIT_RUNTIME=1", "-sWASM_ASYNC_COMPILATION=0"]
 
 
 class Port:
@@ -74,6 +81,11 @@ PORTS = [
         "-DCMAKE_BUILD_TYPE=Release"], environment={"CXXFLAGS": FMA_FLAGS, "CFLAGS": FMA_FLAGS},
          probe_compiler="clang++-14", probe_flags=["-march=x86-64-v3"]),
     Port("-O0", "build-O0", RULES_ONLY + ["-DCMAKE_BUILD_TYPE=Debug"]),
+    # 32-bit WebAssembly under node, reading the recordings from the real file system.
+    Port("WebAssembly under node", "build-wasm", RULES_ONLY + [
+        "--toolchain", os.path.join(SOURCE, "cmake", "toolchains", "emscripten.cmake")],
+         runner=["node"], environment=EMSCRIPTEN, probe_compiler="em++",
+         probe_flags=EMSCRIPTEN_PROBE_FLAGS, suffix=".js"),
     # Windows' own C library (MinGW's) under Wine; the compiler's libraries are linked in. Both
     # Windows programs are built by `make windows`.
     Port("x86-64 Windows under Wine", "build-windows", None, runner=["wine"],
@@ -124,7 +136,8 @@ def build(port):
     # The packager's -ffp-contract=fast draws a warning from clang where the build overrides it:
     # the point of these builds, so the compilers' output is shown only when a build fails.
     result = subprocess.run(["cmake", "--build", port.folder, "-j", JOBS, "--target",
-                             port.target], capture_output=True, text=True)
+                             port.target], capture_output=True, text=True,
+                            env=dict(os.environ, **port.environment))
     if result.returncode != 0:
         sys.exit(f"{port.name}: the build failed:\n{result.stdout[-4000:]}{result.stderr[-4000:]}")
 
@@ -178,11 +191,13 @@ def compare(port, recordings, reference):
     return not failures
 
 
-def probe_hashes(compiler, flags, binary, runner=(), environment=None, suffix=""):
+def probe_hashes(compiler, flags, binary, runner=(), environment=None, suffix="",
+                 compile_environment=None):
     """The game's and the library's hashes of cosine and sine over the probe's sweeps."""
     run([compiler, "-std=c++20", "-O2", "-fno-fast-math", "-ffp-contract=off"] + flags +
         ["-I", os.path.join(SOURCE, "src"), os.path.join(SOURCE, "tools", "libm_probe.cpp"),
-         os.path.join(SOURCE, "src", "world", "PortableTrig.cpp"), "-o", binary + suffix])
+         os.path.join(SOURCE, "src", "world", "PortableTrig.cpp"), "-o", binary + suffix],
+        environment=compile_environment)
     game, library = [], []
     for sweep in PROBE_SWEEPS:
         words = run(list(runner) + [binary + suffix] + sweep, environment=environment,
@@ -199,7 +214,7 @@ def probe(port, native):
     # floating-point flags by hand.
     game, library = probe_hashes(port.probe_compiler, port.probe_flags,
                                  os.path.join(port.folder, "libm_probe"), port.runner,
-                                 port.run_environment, port.suffix)
+                                 port.run_environment, port.suffix, port.environment)
     if library != native[1]:
         print(f"  {port.name}: the C library's cosine and sine differ from the release build's; "
               "the game's own agree" if game == native[0] else "")

@@ -1,6 +1,7 @@
 #include "replay/RecordingEncoder.h"
 
-#include <bit>
+#include "game/BitCast.h"
+
 #include <type_traits>
 
 using recording::RecordKind;
@@ -33,7 +34,7 @@ void RecordingEncoder::writeSigned(std::int64_t value) {
 // Floats and doubles are stored as their bit patterns, lowest byte first.
 template <typename Value> void RecordingEncoder::writeLittleEndian(Value value) {
     using Bits = std::conditional_t<sizeof(Value) == 4, std::uint32_t, std::uint64_t>;
-    const auto bits = std::bit_cast<Bits>(value);
+    const auto bits = bitCast<Bits>(value);
     for (std::size_t shift = 0; shift < 8 * sizeof(Bits); shift += 8) {
         out_.push_back(static_cast<std::uint8_t>(bits >> shift));
     }

@@ -1,19 +1,19 @@
 #include "replay/RecordingFormat.h"
 
+#include "game/BitCast.h"
 #include "game/Settings.h"
 #include "replay/GameVersion.h"
 
-#include <bit>
 #include <cmath>
 
 namespace recording {
 
 std::int64_t ticksOf(double seconds) {
-    return std::bit_cast<std::int32_t>(static_cast<float>(seconds));
+    return bitCast<std::int32_t>(static_cast<float>(seconds));
 }
 
 double secondsOf(std::int64_t ticks) {
-    return static_cast<double>(std::bit_cast<float>(static_cast<std::int32_t>(ticks)));
+    return static_cast<double>(bitCast<float>(static_cast<std::int32_t>(ticks)));
 }
 
 bool isPlausibleClockValue(std::int64_t ticks) {

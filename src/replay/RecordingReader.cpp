@@ -1,9 +1,9 @@
 #include "replay/RecordingReader.h"
 
+#include "game/BitCast.h"
 #include "replay/GameVersion.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -101,7 +101,7 @@ template <typename Value> bool RecordingReader::readLittleEndian(Value& value) {
         }
         bits |= static_cast<Bits>(byte) << shift;
     }
-    value = std::bit_cast<Value>(bits);
+    value = bitCast<Value>(bits);
     return true;
 }
 

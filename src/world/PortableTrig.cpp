@@ -1,8 +1,9 @@
 #include "world/PortableTrig.h"
 
+#include "game/BitCast.h"
+
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -47,7 +48,7 @@ static_assert(std::is_sorted(kExceptions.begin(), kExceptions.end(),
 constexpr std::uint32_t kSignBit = 0x80000000u;
 
 const Exception* exceptionFor(float radians) {
-    const std::uint32_t magnitude = std::bit_cast<std::uint32_t>(radians) & ~kSignBit;
+    const std::uint32_t magnitude = bitCast<std::uint32_t>(radians) & ~kSignBit;
     const auto found = std::lower_bound(
         kExceptions.begin(), kExceptions.end(), magnitude,
         [](const Exception& entry, std::uint32_t value) { return entry.argument < value; });
@@ -107,7 +108,7 @@ constexpr float kTiny = 0x1p-12f;
 
 // The exponent and the top of the mantissa, without the sign: enough to compare magnitudes.
 std::uint32_t magnitudeTop(float x) {
-    return (std::bit_cast<std::uint32_t>(x) >> 20) & 0x7ff;
+    return (bitCast<std::uint32_t>(x) >> 20) & 0x7ff;
 }
 
 double reduceFast(double x, const Polynomial& p, int& quadrant) {
@@ -167,7 +168,7 @@ float wave(float y, bool cosine) {
         x = reduceFast(x, *p, quadrant);
         signedQuadrant = quadrant;
     } else if (std::isfinite(y)) {
-        const std::uint32_t bits = std::bit_cast<std::uint32_t>(y);
+        const std::uint32_t bits = bitCast<std::uint32_t>(y);
         x = reduceLarge(bits, quadrant);
         signedQuadrant = quadrant + static_cast<int>(bits >> 31);
     } else {
@@ -184,15 +185,15 @@ float wave(float y, bool cosine) {
 
 float portableCos(float radians) {
     if (const Exception* exception = exceptionFor(radians)) {
-        return std::bit_cast<float>(exception->cosine);
+        return bitCast<float>(exception->cosine);
     }
     return wave(radians, true);
 }
 
 float portableSin(float radians) {
     if (const Exception* exception = exceptionFor(radians)) {
-        const std::uint32_t sign = std::bit_cast<std::uint32_t>(radians) & kSignBit;
-        return std::bit_cast<float>(exception->sine ^ sign);
+        const std::uint32_t sign = bitCast<std::uint32_t>(radians) & kSignBit;
+        return bitCast<float>(exception->sine ^ sign);
     }
     return wave(radians, false);
 }
