@@ -57,22 +57,23 @@ def differing_share(a, b):
     return differing / (len(a.pixels) // 3)
 
 
-def wine_path(windows_path):
-    return subprocess.run(["winepath", "-u", windows_path], capture_output=True, text=True,
-                          check=True, timeout=120).stdout.strip()
-
-
 def player_settings_file():
     """%APPDATA%\\Chronocell\\settings.ini of the Wine prefix, as a Linux path."""
     appdata = subprocess.run(WINE + ["cmd", "/c", "echo %APPDATA%"], capture_output=True,
                              text=True, check=True, timeout=120).stdout.strip()
-    return os.path.join(wine_path(appdata), "Chronocell", "settings.ini")
+    folder = subprocess.run(["winepath", "-u", appdata], capture_output=True, text=True,
+                            check=True, timeout=120).stdout.strip()
+    return os.path.join(folder, "Chronocell", "settings.ini")
 
 
 def replay_lines(command, recording):
     result = subprocess.run(command + [recording], capture_output=True, text=True, timeout=300)
     return result.returncode, result.stdout.replace("\r\n", "\n"), \
         result.stderr.replace("\r\n", "\n")
+
+
+def windows_headless(recording):
+    return replay_lines(WINE + [harness.OPTIONS.binary, "--headless", "--replay"], recording)
 
 
 def setUpModule():
@@ -87,24 +88,36 @@ class GameUnderWineTest(unittest.TestCase):
         self.addCleanup(game.close)
         return game
 
-    def start_screen(self, linux):
-        game = self.run_game(linux=linux)
+    def last_picture(self, name, linux, arguments=()):
+        """The picture a game shows once its output holds what it will print (a replay's summary;
+        nothing on the start screen), with that output; Escape then ends it cleanly."""
+        game = self.run_game(linux=linux, arguments=list(arguments))
         game.wait_window()
+        deadline = time.time() + 60
+        while arguments and "game 1:" not in game.stdout() and time.time() < deadline:
+            time.sleep(0.1)
         game.sync(3)
-        shot = game.screenshot("start_screen_" + ("linux" if linux else "windows"))
-        shot.save()
+        shot = game.screenshot(name + ("_linux" if linux else "_windows")).save()
+        shot.summary = game.stdout().replace("\r\n", "\n")
         game.tap("Escape")
-        self.assertEqual(0, game.wait_exit(60))
+        self.assertEqual(0, game.wait_exit(60), game.stderr())
         return shot
 
     def test_the_start_screen_is_the_linux_build_s(self):
-        linux, windows = self.start_screen(True), self.start_screen(False)
+        linux, windows = (self.last_picture("start_screen", linux) for linux in (True, False))
         self.assertLess(differing_share(linux, windows), DIFFERING_SHARE)
 
-    def test_a_game_played_by_keys_and_recorded_replays_alike_on_linux(self):
-        folder = tempfile.mkdtemp(prefix="chronocell-wine-")
+    def test_the_zip_s_game_played_by_keys_from_anywhere_replays_alike_on_linux(self):
+        """The game unpacked from the zip and started from a folder without content plays its
+        own, records a game played by keys, and that game replays on Linux."""
+        folder = tempfile.mkdtemp(prefix="chronocell wine zip ")
+        with zipfile.ZipFile(PACKAGE.zip) as archive:
+            archive.extractall(folder)
+            top = archive.namelist()[0].split("/")[0]
         recording = os.path.join(folder, "played on windows.ccr")
-        game = self.run_game(arguments=["--record", recording])
+        game = self.run_game(arguments=["--record", recording],
+                             binary=os.path.join(folder, top, "chronocell.exe"),
+                             working_directory=tempfile.mkdtemp(prefix="chronocell-elsewhere-"))
         game.wait_window()
         game.tap("Return")
         game.wait_for_play("windows_playing")
@@ -116,41 +129,24 @@ class GameUnderWineTest(unittest.TestCase):
         self.assertEqual(0, game.wait_exit(60), game.stderr())
 
         on_linux = replay_lines([LINUX.verify], recording)
-        on_windows = replay_lines(WINE + [harness.OPTIONS.binary, "--headless", "--replay"],
-                                  recording)
         self.assertEqual(0, on_linux[0], on_linux[2])
         self.assertRegex(on_linux[1], r"^game 1: lost, ")
-        self.assertEqual(on_linux, on_windows)
-
-    def test_the_unpacked_zip_plays_its_own_content_from_anywhere(self):
-        folder = tempfile.mkdtemp(prefix="chronocell wine zip ")
-        with zipfile.ZipFile(PACKAGE.zip) as archive:
-            archive.extractall(folder)
-            top = archive.namelist()[0].split("/")[0]
-        elsewhere = tempfile.mkdtemp(prefix="chronocell-wine-elsewhere-")
-        game = self.run_game(binary=os.path.join(folder, top, "chronocell.exe"),
-                             working_directory=elsewhere)
-        game.wait_window()
-        game.tap("Return")
-        game.wait_for_play("zip_playing")
-        game.tap("Escape")
-        game.tap("Escape")
-        self.assertEqual(0, game.wait_exit(60), game.stderr())
+        self.assertEqual(on_linux, windows_headless(recording))
 
     def test_the_platform_room_s_windows_sources_pass_their_tests(self):
         """Real programs, pipes and files; and Ctrl+C, which only Wine's own SIGINT can send."""
-        tests = subprocess.Popen(WINE + [PLATFORM_TESTS.program], stdout=subprocess.PIPE,
-                                 stderr=subprocess.STDOUT, text=True)
-        # Ends a run that hangs, which would otherwise keep its output open for ever.
-        watchdog = threading.Timer(180, tests.kill)
-        watchdog.start()
-        self.addCleanup(watchdog.cancel)
-        output = []
-        for line in tests.stdout:
-            output.append(line)
-            if line.startswith("waiting for Ctrl+C"):
-                tests.send_signal(signal.SIGINT)
-        self.assertEqual(0, tests.wait(120), "".join(output))
+        with subprocess.Popen(WINE + [PLATFORM_TESTS.program], stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, text=True) as tests:
+            # Ends a run that hangs, which would otherwise keep its output open for ever.
+            watchdog = threading.Timer(180, tests.kill)
+            watchdog.start()
+            self.addCleanup(watchdog.cancel)
+            output = []
+            for line in tests.stdout:
+                output.append(line)
+                if line.startswith("waiting for Ctrl+C"):
+                    tests.send_signal(signal.SIGINT)
+            self.assertEqual(0, tests.wait(120), "".join(output))
 
     def test_a_linux_recording_replays_in_a_window_to_the_linux_build_s_last_frame(self):
         folder = tempfile.mkdtemp(prefix="chronocell-wine-")
@@ -164,20 +160,8 @@ class GameUnderWineTest(unittest.TestCase):
         game.process.send_signal(signal.SIGTERM)
         self.assertEqual(0, game.wait_exit(30), game.stderr())
 
-        last_frames = []
-        for linux in (True, False):
-            replay = self.run_game(linux=linux, arguments=["--replay", recording])
-            replay.wait_window()
-            deadline = time.time() + 60
-            while "game 1:" not in replay.stdout() and time.time() < deadline:
-                time.sleep(0.1)
-            replay.sync(3)
-            shot = replay.screenshot("replay_last_frame_" + ("linux" if linux else "windows"))
-            last_frames.append(shot.save())
-            summary = replay.stdout().replace("\r\n", "\n")
-            replay.tap("Escape")
-            self.assertEqual(0, replay.wait_exit(60), replay.stderr())
-            last_frames[-1].summary = summary
+        last_frames = [self.last_picture("replay_last_frame", linux, ["--replay", recording])
+                       for linux in (True, False)]
         self.assertIn("game 1: unfinished", last_frames[0].summary)
         self.assertEqual(last_frames[0].summary, last_frames[1].summary)
         self.assertTrue(harness.shows_play(last_frames[1]))
@@ -191,10 +175,9 @@ class GameUnderWineTest(unittest.TestCase):
         with open(cut, "wb") as f:
             f.write(head)
         on_linux = replay_lines([LINUX.game, "--headless", "--replay"], cut)
-        on_windows = replay_lines(WINE + [harness.OPTIONS.binary, "--headless", "--replay"], cut)
         self.assertEqual((2, "", "chronocell: cannot replay %s: the file ends inside its header\n"
                           % cut), on_linux)
-        self.assertEqual(on_linux, on_windows)
+        self.assertEqual(on_linux, windows_headless(cut))
 
         video = os.path.join(folder, "won.mp4")
         no_encoder = subprocess.run(
