@@ -14,8 +14,12 @@ CORPUS_SIZE ?= 120
 CMAKE_FLAGS ?=
 PREFIX     ?= /usr/local
 WINDOWS_BUILD ?= build-windows
+# The page: emscripten's build folder, and the static site it writes.
+WEB_BUILD  ?= build-emscripten
+WEB_SITE   ?= build-web
+WEB_PORT   ?= 8080
 
-.PHONY: run test deps port-deps package-deps windows-deps windows windows-package test-windows verify-ports bench-replay bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps windows windows-package web web-serve test-windows verify-ports bench-replay bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -74,6 +78,23 @@ windows:
 		-DCHRONOCELL_WINDOWS_ROOTS="$$roots" -DCHRONOCELL_TESTS=OFF -DCMAKE_BUILD_TYPE=Release \
 		$(CMAKE_FLAGS)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target chronocell chronocell-verify
+
+# The game as a page: build-web/ is a static site (index.html, the page's script and style,
+# chronocell.js, chronocell.wasm and chronocell.data with the content) that any static web server
+# can serve. The libraries come from Debian's sources, built and cached by tools/web/build-deps.sh.
+web:
+	CHRONOCELL_WEB_DEPS=1 ./tools/install-deps.sh
+	roots=$$(./tools/web/build-deps.sh) && \
+	NODE_PATH=/usr/share/nodejs cmake -S . -B $(WEB_BUILD) \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/emscripten.cmake -DCHRONOCELL_WEB_ROOT="$$roots" \
+		-DCHRONOCELL_TESTS=OFF -DCMAKE_BUILD_TYPE=Release -DCHRONOCELL_SITE=$(abspath $(WEB_SITE)) \
+		$(CMAKE_FLAGS)
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target chronocell_web
+
+# Serves the page on this machine only; open the address it prints.
+web-serve: web
+	@echo "Chronocell is served at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops it)"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_SITE)
 
 # The Windows game under Wine, on Xvfb with the same llvmpipe as the Linux build: its pictures
 # against the Linux build's, a game played by keys and recordings crossing between the two, and

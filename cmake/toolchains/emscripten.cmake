@@ -1,6 +1,6 @@
-# WebAssembly for node with Debian's emscripten: chronocell-verify.js reads the recordings named on
-# its command line from the real file system (NODERAWFS) and ends with main's exit code, as the
-# native program does:
+# WebAssembly with Debian's emscripten. For the rules alone, chronocell-verify.js under node reads
+# the recordings named on its command line and ends with main's exit code, as the native program
+# does:
 #
 #   NODE_PATH=/usr/share/nodejs cmake -S . -B build-wasm --toolchain cmake/toolchains/emscripten.cmake \
 #       -DCHRONOCELL_RULES_ONLY=ON -DCHRONOCELL_TESTS=OFF
@@ -8,11 +8,6 @@
 #
 # (emscripten runs its JavaScript tools with node, which finds Debian's acorn through NODE_PATH.)
 include(/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake)
-
-# The wasm is compiled as it loads, from the file beside the script, so node needs no fetch; the
-# heap grows for long recordings.
-set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1 -sWASM_ASYNC_COMPILATION=0")
 
 # GLM alone of the build machine's headers: a prefix in the build folder that holds Debian's GLM
 # headers and CMake file and nothing else, for /usr/include's C library headers must never come
@@ -24,3 +19,8 @@ if(NOT EXISTS ${CHRONOCELL_GLM_ROOT}/share/cmake/glm)
     file(CREATE_LINK /usr/share/cmake/glm ${CHRONOCELL_GLM_ROOT}/share/cmake/glm SYMBOLIC)
 endif()
 list(APPEND CMAKE_FIND_ROOT_PATH ${CHRONOCELL_GLM_ROOT})
+
+# The page's libraries, built by tools/web/build-deps.sh.
+if(CHRONOCELL_WEB_ROOT)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${CHRONOCELL_WEB_ROOT})
+endif()

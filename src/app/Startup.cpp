@@ -3,13 +3,13 @@
 #include "game/Settings.h"
 #include "input/WindowCallbacks.h"
 #include "scene/DebugOutput.h"
+#include "scene/DrawingState.h"
 
 #include <glad/gl.h>
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
 #include <iostream>
-#include <stb/stb_image.h>
 #include <string>
 
 void fitWindowToScreen(Settings& settings, int screenWidth, int screenHeight) {
@@ -85,10 +85,7 @@ void configureOpenGl(GLFWwindow* window, const Settings& settings) {
 }
 
 void configureDrawingState() {
-    stbi_set_flip_vertically_on_load(true);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
+    setUpDrawingState();
     glEnable(GL_DEBUG_OUTPUT);
     glDebugMessageCallback(debugMessageCallback, nullptr);
 }

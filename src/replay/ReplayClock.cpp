@@ -83,6 +83,11 @@ void ReplayClock::waitUntil(SteadyClock::time_point until) {
         if (interrupted_ && interrupted_()) {
             return;
         }
-        std::this_thread::sleep_until(std::min(until, SteadyClock::now() + kWaitSlice));
+        const SteadyClock::time_point sliceEnd = std::min(until, SteadyClock::now() + kWaitSlice);
+        if (sleep_) {
+            sleep_(sliceEnd - SteadyClock::now());
+        } else {
+            std::this_thread::sleep_until(sliceEnd);
+        }
     }
 }

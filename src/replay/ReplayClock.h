@@ -18,6 +18,9 @@ class ReplayClock : public GameClock {
 
     // Paced replays only; a headless replay never waits.
     void pace(std::function<bool()> interrupted);
+    // How a wait's slices are slept: the thread sleeps by default; a page yields to its browser
+    // instead, which a blocked thread would never let draw.
+    void sleepWith(std::function<void(SteadyClock::duration)> sleep) { sleep_ = std::move(sleep); }
     // Paces on a timeline of its own instead of the steady clock: every wait moves the timeline
     // on at once. A video takes the times of its frames from it.
     void paceOnTimeline();
@@ -47,6 +50,7 @@ class ReplayClock : public GameClock {
     bool onTimeline_ = false;
     SteadyClock::time_point timelineNow_;
     std::function<bool()> interrupted_;
+    std::function<void(SteadyClock::duration)> sleep_;
     SteadyClock::time_point replayStart_ = SteadyClock::now();
     bool anchored_ = false;
     double anchorValue_ = 0.0;

@@ -45,17 +45,25 @@ ReplaySession::Step ReplaySession::playPass(GameContext& context, FrameOutput& o
 
 ReplaySession::Step ReplaySession::playToEnd(GameContext& context, FrameOutput& output,
                                              CommandEffects& effects) {
-    prepareFirstPass(context, output);
+    begin(context, output);
     Step step = playPass(context, output, effects);
     while (step == Step::Played) {
         step = playPass(context, output, effects);
     }
-    if (step == Step::Diverged) {
+    finish(step, context);
+    return step;
+}
+
+void ReplaySession::begin(GameContext& context, FrameOutput& output) {
+    prepareFirstPass(context, output);
+}
+
+void ReplaySession::finish(Step last, const GameContext& context) {
+    if (last == Step::Diverged) {
         reportDivergence();
     } else {
         summaries_.finish(context);
     }
-    return step;
 }
 
 void ReplaySession::reportDivergence() const {

@@ -32,7 +32,11 @@ class ReplaySession : public InputSource {
     // Plays every pass to the end of the recording, a divergence or the player leaving, and
     // reports a game still in progress at the end as unfinished.
     Step playToEnd(GameContext& context, FrameOutput& output, CommandEffects& effects);
+    // The same a pass at a time, for a loop that must give control back between passes: begin,
+    // then passes while they answer Played, then finish with the last answer.
+    void begin(GameContext& context, FrameOutput& output);
     Step playPass(GameContext& context, FrameOutput& output, CommandEffects& effects);
+    void finish(Step last, const GameContext& context);
     // The line that says where a replay diverged and which versions recorded and replayed it.
     void reportDivergence() const;
     // The passes read so far; after a divergence, the pass that diverged, counted from 1.

@@ -37,14 +37,30 @@ bool GameReplay::playerLeft() {
 }
 
 ReplaySession::Step GameReplay::playIn(GLFWwindow* window, Application& application) {
+    begin(window, application);
+    ReplaySession::Step step = playPass();
+    while (step == ReplaySession::Step::Played) {
+        step = playPass();
+    }
+    if (step == ReplaySession::Step::Ended) {
+        waitForLeave();
+    }
+    return step;
+}
+
+void GameReplay::begin(GLFWwindow* window, Application& application) {
     window_ = window;
     application_ = &application;
     session_.pace([this] { return playerLeft(); });
-    ReplayWindowEffects effects(window, application);
+    effects_ = std::make_unique<ReplayWindowEffects>(window, application);
+    session_.begin(application.context, application.output);
+}
+
+ReplaySession::Step GameReplay::playPass() {
     const ReplaySession::Step step =
-        session_.playToEnd(application.context, application.output, effects);
-    if (step == ReplaySession::Step::Ended) {
-        waitForLeave();
+        session_.playPass(application_->context, application_->output, *effects_);
+    if (step != ReplaySession::Step::Played) {
+        session_.finish(step, application_->context);
     }
     return step;
 }
