@@ -19,7 +19,7 @@ WEB_BUILD  ?= build-emscripten
 WEB_SITE   ?= build-web
 WEB_PORT   ?= 8080
 
-.PHONY: run test deps port-deps package-deps windows-deps windows windows-package web web-serve test-windows verify-ports bench-replay bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps web-deps windows windows-package web web-serve test-web test-windows verify-ports bench-replay bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -68,6 +68,13 @@ verify-ports: build port-deps windows
 windows-deps:
 	CHRONOCELL_WINDOWS_DEPS=1 ./tools/install-deps.sh
 	./tools/windows/build-deps.sh
+
+# The libraries the browser build of the game links, built for WebAssembly with Debian's emscripten
+# from Debian's sources at the Linux build's versions and cached under ~/.cache/chronocell
+# (tools/web/build-deps.sh).
+web-deps:
+	CHRONOCELL_WEB_DEPS=1 ./tools/install-deps.sh
+	./tools/web/build-deps.sh
 
 # The game and chronocell-verify for x86-64 Windows, linked statically against those libraries:
 # build-windows/chronocell.exe runs on a Windows machine with nothing else installed.

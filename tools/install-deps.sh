@@ -27,6 +27,18 @@ fi
 if [ "${CHRONOCELL_WINDOWS_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES g++-mingw-w64-x86-64-posix dpkg-dev patch libutfcpp-dev libstb-dev"
 fi
+# The browser build: Debian's emscripten, the node it runs on and that runs its programs, npm and
+# Chromium to drive and draw the page in tests, and what tools/web/build-deps.sh needs to build the
+# libraries from Debian's sources (utf8cpp's and stb's headers for Assimp, GLM's own).
+if [ "${CHRONOCELL_WEB_DEPS:-0}" = 1 ]; then
+    PACKAGES="$PACKAGES emscripten nodejs chromium dpkg-dev patch libutfcpp-dev libstb-dev \
+libglm-dev"
+    # A Node.js from outside Debian brings its own npm, which apt counts as no package, and
+    # refuses Debian's npm beside it: Debian's is asked for only where there is no npm at all.
+    if ! command -v npm >/dev/null; then
+        PACKAGES="$PACKAGES npm"
+    fi
+fi
 # What `make windows-package` builds the installer with, and tests it and the zip under.
 if [ "${CHRONOCELL_WINDOWS_PACKAGE_DEPS:-0}" = 1 ]; then
     PACKAGES="$PACKAGES nsis wine wine64 git"
@@ -61,10 +73,15 @@ if [ -n "$missing" ]; then
 fi
 
 # `apt-get source` needs the source lists, which a new Debian 12 machine leaves out: the same
-# Debian archive's, in a list of their own.
-if [ "${CHRONOCELL_WINDOWS_DEPS:-0}" = 1 ] &&
+# Debian archive's, in a list of their own. The Windows and the browser builds both compile their
+# libraries from Debian's sources.
+builds_from_source=0
+if [ "${CHRONOCELL_WINDOWS_DEPS:-0}" = 1 ] || [ "${CHRONOCELL_WEB_DEPS:-0}" = 1 ]; then
+    builds_from_source=1
+fi
+if [ "$builds_from_source" = 1 ] &&
     ! grep -qrs '^[^#]*deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    echo "Adding Debian's source lists for the libraries the Windows build compiles"
+    echo "Adding Debian's source lists for the libraries the Windows and browser builds compile"
     SUDO=""
     if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
     sed -n '/^Types:/,/^$/p' /etc/apt/sources.list.d/debian.sources |
