@@ -1,0 +1,129 @@
+// Plays the page in headless Chromium as a script of steps says, and writes what it saw: the
+// page's lines, the browser console, the canvas pictures asked for and the recordings offered.
+//
+//   node drive_page.mjs SITE_DIR STEPS.json OUT_DIR
+//
+// Steps, in order: {"frames": N} waits for N more of the game's frames; {"key": "Enter",
+// "ms": 100} holds a key; {"wheel": -120} turns the wheel over the canvas; {"shot": "name.png"}
+// saves the canvas; {"drop": "path", "as": "name"} drops a file on the page; {"click": "#id"};
+// {"text": "words", "timeout": ms} waits until the page's lines hold the words; {"sleep": ms};
+// {"recordings": N} waits until N recordings are offered; {"reload": true} visits the page anew.
+// OUT_DIR/result.json gets {"lines", "console", "firstFrameMs", "frames", "recordings"}, and
+// each offered recording is saved as OUT_DIR/<its name>.
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const [site, stepsFile, out] = process.argv.slice(2);
+const steps = JSON.parse(fs.readFileSync(stepsFile, 'utf8'));
+const kTypes = {
+  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.data': 'application/octet-stream',
+};
+
+// A static server for the site alone, as any web server would serve it.
+function serve() {
+  const server = http.createServer((request, response) => {
+    const wanted = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    const file = path.join(site, wanted === '/' ? 'index.html' : wanted);
+    if (!file.startsWith(path.resolve(site)) || !fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+async function waitFrames(page, count, timeout = 60000) {
+  const target = (await page.evaluate(() => Module.chronocellPage.frames)) + count;
+  await page.waitForFunction((n) => Module.chronocellPage.frames >= n, { timeout, polling: 20 },
+    target);
+}
+
+async function drop(page, file, name) {
+  const bytes = [...fs.readFileSync(file)];
+  await page.evaluate((data, fileName) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(data)], fileName));
+    document.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, bytes, name);
+}
+
+async function run() {
+  fs.mkdirSync(out, { recursive: true });
+  const server = await serve();
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: 'new',
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--autoplay-policy=no-user-gesture-required', '--window-size=1000,900'],
+  });
+  const consoleLines = [];
+  const result = { lines: '', console: consoleLines, recordings: [] };
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1000, height: 900 });
+    page.on('console', (message) => consoleLines.push({ type: message.type(), text: message.text() }));
+    page.on('pageerror', (error) => consoleLines.push({ type: 'pageerror', text: String(error) }));
+    const started = Date.now();
+    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    await page.waitForFunction(() => window.Module && Module.chronocellPage.firstFrameAt !== null,
+      { timeout: 60000, polling: 10 });
+    result.firstFrameMs = await page.evaluate(() => Module.chronocellPage.firstFrameAt);
+    result.loadMs = Date.now() - started;
+    const canvas = await page.$('#canvas');
+    for (const step of steps) {
+      if (step.frames !== undefined) {
+        await waitFrames(page, step.frames);
+      } else if (step.key !== undefined) {
+        await page.keyboard.down(step.key);
+        await new Promise((r) => setTimeout(r, step.ms ?? 80));
+        await page.keyboard.up(step.key);
+      } else if (step.wheel !== undefined) {
+        const box = await canvas.boundingBox();
+        await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+        await page.mouse.wheel({ deltaY: step.wheel });
+      } else if (step.shot !== undefined) {
+        await canvas.screenshot({ path: path.join(out, step.shot) });
+      } else if (step.drop !== undefined) {
+        await drop(page, step.drop, step.as ?? path.basename(step.drop));
+      } else if (step.click !== undefined) {
+        await page.click(step.click);
+      } else if (step.text !== undefined) {
+        await page.waitForFunction((words) => document.getElementById('messages').textContent.includes(words),
+          { timeout: step.timeout ?? 60000, polling: 50 }, step.text);
+      } else if (step.reload !== undefined) {
+        // The next visit: the same browser and storage, a new page.
+        await page.reload();
+        await page.waitForFunction(() => window.Module && Module.chronocellPage.firstFrameAt !== null,
+          { timeout: 60000, polling: 10 });
+      } else if (step.sleep !== undefined) {
+        await new Promise((r) => setTimeout(r, step.sleep));
+      } else if (step.recordings !== undefined) {
+        await page.waitForFunction((n) => Module.chronocellPage.recordings.length >= n,
+          { timeout: step.timeout ?? 30000 }, step.recordings);
+      }
+    }
+    result.lines = await page.evaluate(() => document.getElementById('messages').textContent);
+    result.frames = await page.evaluate(() => Module.chronocellPage.frames);
+    result.audio = await page.evaluate(() => (Module.chronocellAudio ? { ...Module.chronocellAudio } : null));
+    const offered = await page.evaluate(async () => Promise.all(Module.chronocellPage.recordings.map(
+      async (r) => ({ name: r.name, bytes: [...new Uint8Array(await (await fetch(r.url)).arrayBuffer())] }))));
+    for (const recording of offered) {
+      fs.writeFileSync(path.join(out, recording.name), Buffer.from(recording.bytes));
+      result.recordings.push(recording.name);
+    }
+  } finally {
+    fs.writeFileSync(path.join(out, 'result.json'), JSON.stringify(result, null, 1));
+    await browser.close();
+    server.close();
+  }
+}
+
+run().catch((error) => {
+  console.error(`drive_page: ${error.stack || error}`);
+  process.exit(1);
+});
