@@ -29,8 +29,8 @@ run: game
 # Every test program and game starts an X server of its own, so ctest runs them side by side.
 CTEST = ctest --output-on-failure -j $(JOBS)
 # What the sanitizer pass runs; it leaves out the benchmark and the asset generators.
-SANITIZER_TARGETS = chronocell unit_tests audio_tests video_tests gl_tests platform_tests chronocell_soak \
-	chronocell_make_corpus pin_gl_drivers
+SANITIZER_TARGETS = chronocell unit_tests audio_tests video_tests gl_tests webgl_draw_tests platform_tests \
+	chronocell_soak chronocell_make_corpus pin_gl_drivers
 # The tests of both builds in one ctest run, which keeps both cores busy to the end.
 BOTH_BUILDS = $(BUILD)/both-builds
 

@@ -9,6 +9,8 @@ xvfb xdotool x11-utils libxtst6 dpkg-dev file desktop-file-utils appstream groff
 # The video tests encode with the real ffmpeg and read the videos back with its ffprobe; the game
 # itself only recommends it, for exporting a recorded game as a video.
 PACKAGES="$PACKAGES ffmpeg"
+# The shaders the browser build adapts to GLSL ES 3.00 are checked with the reference compiler.
+PACKAGES="$PACKAGES glslang-tools"
 # A video export without a display draws through Mesa's EGL: the game links libEGL, and Mesa's
 # EGL vendor library gives it the surfaceless platform.
 PACKAGES="$PACKAGES libegl-dev libegl-mesa0"

@@ -1,6 +1,7 @@
 #include "model/Mesh.h"
 
 #include "render/Shader.h"
+#include "render/TriangleDraw.h"
 
 #include <glad/gl.h>
 
@@ -149,7 +150,6 @@ void drawMesh(const Mesh& mesh, const std::shared_ptr<Shader>& shader) {
     shader->setVec3("mat.specular", material.specular);
     shader->setFloat("mat.shininess", material.shininess);
     glBindVertexArray(mesh.vao);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
-                   nullptr);
+    drawIndexedTriangles(static_cast<int>(mesh.indices.size()));
     glBindVertexArray(0);
 }

@@ -2,6 +2,7 @@
 
 #include "render/Material.h"
 #include "render/Shader.h"
+#include "render/TriangleDraw.h"
 
 #include <glad/gl.h>
 
@@ -179,6 +180,6 @@ void Geometry::draw() const {
     shader.setMat3("normalMatrix", glm::mat3(glm::transpose(glm::inverse(modelMatrix))));
     material->setUniforms();
     glBindVertexArray(vao);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);
+    drawIndexedTriangles(static_cast<int>(indexCount));
     glBindVertexArray(0);
 }

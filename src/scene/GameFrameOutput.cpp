@@ -1,6 +1,7 @@
 #include "scene/GameFrameOutput.h"
 
 #include "game/GameContext.h"
+#include "render/TriangleDraw.h"
 #include "scene/GameResources.h"
 #include "scene/ScenePass.h"
 #include "text/ScreenTexts.h"
@@ -49,7 +50,7 @@ void GameFrameOutput::swapBuffers() {
 }
 
 void GameFrameOutput::applyRasterState(bool wireframe, bool cullingEnabled) {
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    setWireframe(wireframe);
     if (cullingEnabled) {
         glEnable(GL_CULL_FACE);
     } else {

@@ -1,6 +1,7 @@
 #include "text/TextRenderer.h"
 
 #include "render/AssetPath.h"
+#include "render/TriangleDraw.h"
 
 #include <glad/gl.h>
 
@@ -192,5 +193,5 @@ void TextRenderer::drawGlyph(const Character& glyph, float x, float y, float sca
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
     glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glDrawArrays(GL_TRIANGLES, 0, kVerticesPerQuad);
+    drawTriangleList(kVerticesPerQuad);
 }

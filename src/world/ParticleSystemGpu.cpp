@@ -1,5 +1,7 @@
 #include "world/ParticleSystem.h"
 
+#include "render/TriangleDraw.h"
+
 #include <glad/gl.h>
 
 namespace {
@@ -85,7 +87,7 @@ void ParticleSystem::draw(const std::shared_ptr<Shader>& /*shader*/) const {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDrawArraysInstanced(GL_TRIANGLE_STRIP, 0, kQuadVertexCount, kPoolSize);
+    drawInstancedTriangleStrip(kQuadVertexCount, kPoolSize);
 
     for (GLuint attribute = 0; attribute <= kLastSharedAttribute; ++attribute) {
         glDisableVertexAttribArray(attribute);
