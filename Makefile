@@ -103,6 +103,16 @@ web-serve: web
 	@echo "Chronocell is served at http://127.0.0.1:$(WEB_PORT)/ (Ctrl+C stops it)"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_SITE)
 
+# The page in headless Chromium, driven by puppeteer-core (installed at a pinned version into the
+# page's build folder, never globally), against the native build's pictures and replays.
+PUPPETEER_VERSION ?= 25.19.0
+test-web: web build
+	test -f $(WEB_BUILD)/node/node_modules/puppeteer-core/package.json && \
+	grep -q '"version": "$(PUPPETEER_VERSION)"' $(WEB_BUILD)/node/node_modules/puppeteer-core/package.json || \
+	npm install --prefix $(WEB_BUILD)/node --no-save --no-audit --no-fund puppeteer-core@$(PUPPETEER_VERSION)
+	python3 tests/web/test_page.py --binary $(BUILD)/chronocell --source . --shots $(WEB_BUILD)/shots \
+		--site $(WEB_SITE) --node-modules $(WEB_BUILD)/node/node_modules --verify $(BUILD)/chronocell-verify
+
 # The Windows game under Wine, on Xvfb with the same llvmpipe as the Linux build: its pictures
 # against the Linux build's, a game played by keys and recordings crossing between the two, and
 # damaged files, the platform room's Windows sources against real programs and pipes, and each

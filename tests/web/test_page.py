@@ -41,13 +41,13 @@ def parse_options():
 
 
 def drive(steps, timeout=300):
-    """Plays the page through `steps` (see drive_page.mjs); its result, with the folder holding
+    """Plays the page through `steps` (see drive_page.cjs); its result, with the folder holding
     its pictures and recordings as result["folder"]."""
     folder = tempfile.mkdtemp(prefix="chronocell-page-")
     steps_file = os.path.join(folder, "steps.json")
     with open(steps_file, "w") as file:
         json.dump(steps, file)
-    run = subprocess.run(["node", os.path.join(HERE, "drive_page.mjs"), PAGE.site, steps_file,
+    run = subprocess.run(["node", os.path.join(HERE, "drive_page.cjs"), PAGE.site, steps_file,
                           folder], capture_output=True, text=True, timeout=timeout,
                          env=dict(os.environ, NODE_PATH=PAGE.node_modules))
     if run.returncode != 0:

@@ -1,7 +1,7 @@
 // Plays the page in headless Chromium as a script of steps says, and writes what it saw: the
 // page's lines, the browser console, the canvas pictures asked for and the recordings offered.
 //
-//   node drive_page.mjs SITE_DIR STEPS.json OUT_DIR
+//   NODE_PATH=BUILD/node_modules node drive_page.cjs SITE_DIR STEPS.json OUT_DIR
 //
 // Steps, in order: {"frames": N} waits for N more of the game's frames; {"key": "Enter",
 // "ms": 100} holds a key; {"wheel": -120} turns the wheel over the canvas; {"shot": "name.png"}
@@ -10,10 +10,12 @@
 // {"recordings": N} waits until N recordings are offered; {"reload": true} visits the page anew.
 // OUT_DIR/result.json gets {"lines", "console", "firstFrameMs", "frames", "recordings"}, and
 // each offered recording is saved as OUT_DIR/<its name>.
-import fs from 'node:fs';
-import http from 'node:http';
-import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+'use strict';
+// puppeteer-core comes from the build folder, found through NODE_PATH.
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
 
 const [site, stepsFile, out] = process.argv.slice(2);
 const steps = JSON.parse(fs.readFileSync(stepsFile, 'utf8'));
