@@ -37,6 +37,7 @@ list(REMOVE_ITEM CHRONOCELL_PAGE_SOURCES
     ${CMAKE_SOURCE_DIR}/src/render/TriangleDraw.cpp
     ${CMAKE_SOURCE_DIR}/src/audio/AudioMixer.cpp
     ${CMAKE_SOURCE_DIR}/src/audio/SoundDevice.cpp
+    ${CMAKE_SOURCE_DIR}/src/audio/WavReadingSdl.cpp
     ${CMAKE_SOURCE_DIR}/src/scene/DebugOutput.cpp
     ${CMAKE_SOURCE_DIR}/src/input/GamepadMappings.cpp
     ${CMAKE_SOURCE_DIR}/src/input/GlfwGamepadStates.cpp
@@ -92,9 +93,10 @@ target_link_options(chronocell_web PRIVATE ${CHRONOCELL_WEB_EXCEPTIONS}
     -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=$stringToNewUTF8
     -sFORCE_FILESYSTEM=1 -lidbfs.js
     --js-library ${CMAKE_SOURCE_DIR}/web/library.js
+    --js-library ${CMAKE_SOURCE_DIR}/src/audio/web/audio.js
     --preload-file ${CHRONOCELL_PAGE_CONTENT}/assets@/assets)
-set_property(TARGET chronocell_web APPEND PROPERTY LINK_DEPENDS
-    ${CMAKE_SOURCE_DIR}/web/library.js ${CHRONOCELL_PAGE_CONTENT}/stamp)
+set_property(TARGET chronocell_web APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/library.js
+    ${CMAKE_SOURCE_DIR}/src/audio/web/audio.js ${CHRONOCELL_PAGE_CONTENT}/stamp)
 
 # The page around the canvas.
 foreach(file index.html page.js page.css)

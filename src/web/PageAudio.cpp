@@ -1,0 +1,7 @@
+#include "web/PageAudio.h"
+
+#include "audio/web/WebAudioOutput.h"
+
+void pumpPageAudio() {
+    WebAudioOutput::pumpLive();
+}
