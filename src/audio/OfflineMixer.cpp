@@ -1,10 +1,9 @@
 #include "audio/OfflineMixer.h"
 
-#include <SDL.h>
+#include "audio/WavReading.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <ostream>
 
@@ -13,48 +12,6 @@ namespace {
 constexpr int kLoopFadeMilliseconds = 600;
 constexpr std::int64_t kLoopFadeFrames =
     std::int64_t{kLoopFadeMilliseconds} * OfflineMixer::kFramesPerSecond / 1000;
-constexpr std::size_t kBytesPerSample = sizeof(std::int16_t);
-
-struct FreeWav {
-    void operator()(Uint8* bytes) const { SDL_FreeWAV(bytes); }
-};
-
-// A WAV file's samples in the mix's format, converted as SDL_mixer converts what it loads:
-// SDL's own converter, so a mono file comes out on both sides and another rate is resampled
-// alike. None, with SDL's error set, when the file cannot be read or converted.
-std::optional<std::vector<std::int16_t>> readInMixFormat(const std::string& path) {
-    // By default SDL plays the readable part of a cut-off file; a damaged file is refused
-    // instead, as AudioMixer refuses it.
-    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
-    SDL_AudioSpec spec;
-    Uint8* bytes = nullptr;
-    Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &spec, &bytes, &length) == nullptr) {
-        return std::nullopt;
-    }
-    const std::unique_ptr<Uint8, FreeWav> wav(bytes);
-    SDL_AudioCVT convert;
-    if (SDL_BuildAudioCVT(&convert, spec.format, spec.channels, static_cast<int>(spec.freq),
-                          AUDIO_S16SYS, OfflineMixer::kSamplesPerFrame,
-                          OfflineMixer::kFramesPerSecond) < 0) {
-        return std::nullopt;
-    }
-    // Only whole frames go through the converter, as in SDL_mixer.
-    const Uint32 frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-    convert.len = static_cast<int>(length - length % frameBytes);
-    std::vector<Uint8> work(static_cast<std::size_t>(convert.len) *
-                            static_cast<std::size_t>(convert.len_mult));
-    std::memcpy(work.data(), bytes, static_cast<std::size_t>(convert.len));
-    convert.buf = work.data();
-    if (SDL_ConvertAudio(&convert) < 0) {
-        return std::nullopt;
-    }
-    const std::size_t frames = static_cast<std::size_t>(convert.len_cvt) / kBytesPerSample /
-                               OfflineMixer::kSamplesPerFrame;
-    std::vector<std::int16_t> stereo(frames * OfflineMixer::kSamplesPerFrame);
-    std::memcpy(stereo.data(), work.data(), stereo.size() * kBytesPerSample);
-    return stereo;
-}
 
 } // namespace
 
@@ -62,9 +19,10 @@ OfflineMixer::OfflineMixer(float volume)
     : volume_(static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MixChannel::kMaxVolume)) {}
 
 OfflineMixer::Sound OfflineMixer::load(const std::string& path, std::ostream& errors) {
-    std::optional<std::vector<std::int16_t>> stereo = readInMixFormat(path);
+    std::string reason;
+    std::optional<std::vector<std::int16_t>> stereo = readInMixFormat(path, reason);
     if (!stereo) {
-        errors << "ERROR: Failed to load sound '" << path << "': " << SDL_GetError() << std::endl;
+        errors << "ERROR: Failed to load sound '" << path << "': " << reason << std::endl;
         return kNoSound;
     }
     sounds_.push_back(std::move(*stereo));

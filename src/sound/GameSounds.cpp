@@ -1,6 +1,6 @@
 #include "sound/GameSounds.h"
 
-#include "audio/AudioMixer.h"
+#include "audio/SoundDevice.h"
 #include "game/Settings.h"
 #include "render/AssetPath.h"
 
@@ -35,11 +35,11 @@ std::unique_ptr<GameSounds> GameSounds::open(const Settings& settings, std::ostr
     if (!settings.soundEnabled) {
         return nullptr;
     }
-    std::unique_ptr<AudioMixer> mixer = AudioMixer::open(settings.volume, errors);
-    if (mixer == nullptr) {
+    std::unique_ptr<SoundOutput> device = openSoundDevice(settings.volume, errors);
+    if (device == nullptr) {
         return nullptr;
     }
-    return std::make_unique<GameSounds>(std::move(mixer), errors);
+    return std::make_unique<GameSounds>(std::move(device), errors);
 }
 
 GameSounds::GameSounds(std::unique_ptr<SoundOutput> output, std::ostream& errors)

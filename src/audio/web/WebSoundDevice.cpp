@@ -1,0 +1,7 @@
+#include "audio/SoundDevice.h"
+
+#include "audio/web/WebAudioOutput.h"
+
+std::unique_ptr<SoundOutput> openSoundDevice(float volume, std::ostream& errors) {
+    return WebAudioOutput::open(volume, errors);
+}
