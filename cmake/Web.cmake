@@ -90,11 +90,11 @@ target_link_options(chronocell_web PRIVATE ${CHRONOCELL_WEB_EXCEPTIONS}
     -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
     -sEXPORTED_RUNTIME_METHODS=FS,addRunDependency,removeRunDependency
-    -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=$stringToNewUTF8
     -sFORCE_FILESYSTEM=1 -lidbfs.js
-    --js-library ${CMAKE_SOURCE_DIR}/web/library.js
-    --js-library ${CMAKE_SOURCE_DIR}/src/audio/web/audio.js
-    --preload-file ${CHRONOCELL_PAGE_CONTENT}/assets@/assets)
+    # (SHELL: keeps CMake from folding the repeated option names into one.)
+    "SHELL:--js-library ${CMAKE_SOURCE_DIR}/web/library.js"
+    "SHELL:--js-library ${CMAKE_SOURCE_DIR}/src/audio/web/audio.js"
+    "SHELL:--preload-file ${CHRONOCELL_PAGE_CONTENT}/assets@/assets")
 set_property(TARGET chronocell_web APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/library.js
     ${CMAKE_SOURCE_DIR}/src/audio/web/audio.js ${CHRONOCELL_PAGE_CONTENT}/stamp)
 
@@ -102,3 +102,4 @@ set_property(TARGET chronocell_web APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_D
 foreach(file index.html page.js page.css)
     configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CHRONOCELL_SITE}/${file} COPYONLY)
 endforeach()
+configure_file(${CMAKE_SOURCE_DIR}/data/icons/icon-64.png ${CHRONOCELL_SITE}/icon.png COPYONLY)

@@ -22,4 +22,31 @@ mergeInto(LibraryManager.library, {
     }
     return (performance.now() - chronocellTicksStart) >>> 0;
   },
+
+  // The page's side of src/web/PageBridge.cpp: Module.chronocellPage, made by web/page.js.
+  chronocell_takeDroppedFile__deps: ['$stringToNewUTF8'],
+  chronocell_takeDroppedFile: function() {
+    const name = Module.chronocellPage.takeDrop();
+    return name ? stringToNewUTF8(name) : 0;
+  },
+  chronocell_takeSessionEndRequest: function() {
+    return Module.chronocellPage.takeEndRequest() ? 1 : 0;
+  },
+  chronocell_offerRecording: function(path) {
+    Module.chronocellPage.offerRecording(UTF8ToString(path));
+  },
+  chronocell_keepSettings: function() {
+    Module.chronocellPage.keepSettings();
+  },
+  chronocell_showSession: function(text) {
+    Module.chronocellPage.showSession(UTF8ToString(text));
+  },
+  chronocell_resizeCanvas__deps: ['$Browser', '$GLFW'],
+  chronocell_resizeCanvas: function(width, height) {
+    Browser.setCanvasSize(width, height);
+    if (GLFW.active) {
+      GLFW.active.width = width;
+      GLFW.active.height = height;
+    }
+  },
 });

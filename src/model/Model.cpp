@@ -59,13 +59,26 @@ GLint alignmentForRow(int rowBytes) {
     return 1;
 }
 
+// One and two channels are stored in sized formats, the only ones OpenGL ES (a browser's WebGL)
+// takes for them; desktop OpenGL stores the unsized ones the same way.
+GLint internalFormatFor(GLenum format) {
+    switch (format) {
+    case GL_RED:
+        return GL_R8;
+    case GL_RG:
+        return GL_RG8;
+    default:
+        return static_cast<GLint>(format);
+    }
+}
+
 void uploadImage(GLuint texture, const unsigned char* pixels, int width, int height, int channels) {
     const GLenum format = formatForChannels(channels);
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignmentForRow(width * channels));
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormatFor(format), width, height, 0, format,
                  GL_UNSIGNED_BYTE, pixels);
     glGenerateMipmap(GL_TEXTURE_2D);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);

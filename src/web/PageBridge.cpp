@@ -1,32 +1,21 @@
 #include "web/PageBridge.h"
 
 #include <cstdlib>
-#include <emscripten.h>
 
-// The page (web/page.js) keeps its side in Module.chronocellPage.
-// clang-format off
-EM_JS(char*, takeDroppedFile, (), {
-    const name = Module.chronocellPage.takeDrop();
-    return name ? stringToNewUTF8(name) : 0;
-});
-EM_JS(int, takeSessionEndRequest, (), {
-    return Module.chronocellPage.takeEndRequest() ? 1 : 0;
-});
-EM_JS(void, offerRecordingFile, (const char* path), {
-    Module.chronocellPage.offerRecording(UTF8ToString(path));
-});
-EM_JS(void, keepSettingsFile, (), {
-    Module.chronocellPage.keepSettings();
-});
-EM_JS(void, showSessionText, (const char* text), {
-    Module.chronocellPage.showSession(UTF8ToString(text));
-});
-// clang-format on
+// The page's side (web/page.js, Module.chronocellPage), reached through web/library.js.
+extern "C" {
+char* chronocell_takeDroppedFile();
+int chronocell_takeSessionEndRequest();
+void chronocell_offerRecording(const char* path);
+void chronocell_keepSettings();
+void chronocell_showSession(const char* text);
+void chronocell_resizeCanvas(int width, int height);
+}
 
 namespace page {
 
 std::string nextDroppedFile() {
-    char* name = takeDroppedFile();
+    char* name = chronocell_takeDroppedFile();
     if (name == nullptr) {
         return {};
     }
@@ -36,19 +25,23 @@ std::string nextDroppedFile() {
 }
 
 bool sessionEndRequested() {
-    return takeSessionEndRequest() != 0;
+    return chronocell_takeSessionEndRequest() != 0;
 }
 
 void offerRecording(const std::string& path) {
-    offerRecordingFile(path.c_str());
+    chronocell_offerRecording(path.c_str());
 }
 
 void keepSettings() {
-    keepSettingsFile();
+    chronocell_keepSettings();
+}
+
+void resizeCanvas(int width, int height) {
+    chronocell_resizeCanvas(width, height);
 }
 
 void showSession(const std::string& description) {
-    showSessionText(description.c_str());
+    chronocell_showSession(description.c_str());
 }
 
 } // namespace page

@@ -16,6 +16,9 @@ bool sessionEndRequested();
 void offerRecording(const std::string& path);
 // Saves what the player's settings file holds in the browser's storage for the next visit.
 void keepSettings();
+// The canvas, and the window the game sees, take a session's size. (GLFW's own resize would
+// ask for fullscreen whenever the size is the screen's.)
+void resizeCanvas(int width, int height);
 // The page's status: "playing" or "replaying NAME".
 void showSession(const std::string& description);
 

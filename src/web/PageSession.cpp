@@ -14,6 +14,7 @@
 #include "sound/GameSounds.h"
 #include "video/TimelineAnimationClock.h"
 #include "web/PageAudio.h"
+#include "web/PageBridge.h"
 #include "web/PageSleep.h"
 
 #include <GLFW/glfw3.h>
@@ -33,7 +34,7 @@ PageSession::PageSession(GLFWwindow* window)
 // The window takes the session's size and title, as a new window would.
 void PageSession::open() {
     const Settings& settings = context_->settings;
-    glfwSetWindowSize(window_, settings.width, settings.height);
+    page::resizeCanvas(settings.width, settings.height);
     glfwSetWindowTitle(window_, settings.title.c_str());
     glViewport(0, 0, settings.width, settings.height);
     glfwSetWindowShouldClose(window_, GLFW_FALSE);
