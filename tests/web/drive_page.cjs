@@ -28,7 +28,7 @@ const kTypes = {
 function serve() {
   const server = http.createServer((request, response) => {
     const wanted = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(site, wanted === '/' ? 'index.html' : wanted);
+    const file = path.join(path.resolve(site), wanted === '/' ? 'index.html' : wanted);
     if (!file.startsWith(path.resolve(site)) || !fs.existsSync(file)) {
       response.writeHead(404).end();
       return;
