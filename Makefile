@@ -45,6 +45,7 @@ test: deps port-deps package-deps check-format
 	$(MAKE) windows
 	python3 tools/verify_ports.py $(BUILD) $(CORPUS_SIZE)
 	$(MAKE) test-windows
+	$(MAKE) test-web
 
 deps:
 	./tools/install-deps.sh

@@ -33,7 +33,8 @@ fi
 # Chromium to drive and draw the page in tests, and what tools/web/build-deps.sh needs to build the
 # libraries from Debian's sources (utf8cpp's and stb's headers for Assimp, GLM's own).
 if [ "${CHRONOCELL_WEB_DEPS:-0}" = 1 ]; then
-    PACKAGES="$PACKAGES emscripten nodejs chromium dpkg-dev patch libutfcpp-dev libstb-dev \
+    # ImageMagick reads the page's pictures back for the browser tests.
+    PACKAGES="$PACKAGES emscripten nodejs chromium imagemagick dpkg-dev patch libutfcpp-dev libstb-dev \
 libglm-dev"
     # A Node.js from outside Debian brings its own npm, which apt counts as no package, and
     # refuses Debian's npm beside it: Debian's is asked for only where there is no npm at all.

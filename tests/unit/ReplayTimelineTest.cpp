@@ -3,7 +3,9 @@
 #include "replay/RecordingFormat.h"
 #include "replay/ReplayClock.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -52,4 +54,31 @@ TEST(ReplayTimeline, ShowsEachPassWhenAWindowReplayWouldHaveShownIt) {
         EXPECT_TRUE(clock.tookEveryRead()) << pass.what;
         EXPECT_NEAR(clock.shownSeconds(), pass.shownSeconds, 1e-6) << pass.what;
     }
+}
+
+// A page cannot let its thread sleep: the browser draws only once the frame hands control back.
+// Faults caught: a wait that ignores the given sleep (the page would freeze for the wait), one that
+// sleeps the whole wait in one go (nothing drawn or heard meanwhile), and one that sleeps past the
+// value's time or not at all.
+TEST(ReplayTimeline, APacedWaitSleepsThroughTheGivenSleepInShortSlices) {
+    using namespace std::chrono;
+    ReplayClock clock;
+    clock.pace({});
+    std::vector<ReplayClock::SteadyClock::duration> slices;
+    clock.sleepWith([&slices](ReplayClock::SteadyClock::duration length) {
+        slices.push_back(length);
+        std::this_thread::sleep_for(length);
+    });
+    const std::vector<std::int64_t> reads = {recording::ticksOf(0.0), recording::ticksOf(0.1)};
+    clock.startPass(reads);
+    const auto started = ReplayClock::SteadyClock::now();
+    clock.now();
+    clock.now();
+    const auto waited = ReplayClock::SteadyClock::now() - started;
+    ASSERT_GE(slices.size(), 5u);
+    for (const auto slice : slices) {
+        EXPECT_GT(slice, ReplayClock::SteadyClock::duration::zero());
+        EXPECT_LE(slice, milliseconds(20));
+    }
+    EXPECT_GE(waited, milliseconds(100));
 }
