@@ -36,16 +36,51 @@ TEST(StandardPadLayoutTest, EachButtonAndAxisLandsOnGlfwsOwn) {
         {"up", centred, rest, only(17, 12), {GLFW_GAMEPAD_BUTTON_DPAD_UP}, 0, 0, 0, 0, -1, -1},
         {"down", centred, rest, only(17, 13), {GLFW_GAMEPAD_BUTTON_DPAD_DOWN}, 0, 0, 0, 0, -1, -1},
         {"left", centred, rest, only(17, 14), {GLFW_GAMEPAD_BUTTON_DPAD_LEFT}, 0, 0, 0, 0, -1, -1},
-        {"right", centred, rest, only(17, 15), {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}, 0, 0, 0, 0, -1,
+        {"right",
+         centred,
+         rest,
+         only(17, 15),
+         {GLFW_GAMEPAD_BUTTON_DPAD_RIGHT},
+         0,
+         0,
+         0,
+         0,
+         -1,
          -1},
         {"guide", centred, rest, only(17, 16), {GLFW_GAMEPAD_BUTTON_GUIDE}, 0, 0, 0, 0, -1, -1},
-        {"a pressed trigger is an axis, not a button", centred,
-         {0, 0, 0, 0, 0, 0, 1.0, 0.5, 0, 0, 0, 0, 0, 0, 0, 0, 0}, only(17, 6), {}, 0, 0, 0, 0, 1,
+        {"a pressed trigger is an axis, not a button",
+         centred,
+         {0, 0, 0, 0, 0, 0, 1.0, 0.5, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         only(17, 6),
+         {},
+         0,
+         0,
+         0,
+         0,
+         1,
          0},
-        {"the sticks, each on its own axis", {-0.25, 0.5, 0.75, -1.0}, rest,
-         std::vector<int>(17, 0), {}, -0.25f, 0.5f, 0.75f, -1.0f, -1, -1},
-        {"a pad with two axes and four buttons", {0.5, -0.5}, {0, 0, 0, 0}, {0, 0, 0, 1},
-         {GLFW_GAMEPAD_BUTTON_Y}, 0.5f, -0.5f, 0, 0, -1, -1},
+        {"the sticks, each on its own axis",
+         {-0.25, 0.5, 0.75, -1.0},
+         rest,
+         std::vector<int>(17, 0),
+         {},
+         -0.25f,
+         0.5f,
+         0.75f,
+         -1.0f,
+         -1,
+         -1},
+        {"a pad with two axes and four buttons",
+         {0.5, -0.5},
+         {0, 0, 0, 0},
+         {0, 0, 0, 1},
+         {GLFW_GAMEPAD_BUTTON_Y},
+         0.5f,
+         -0.5f,
+         0,
+         0,
+         -1,
+         -1},
         {"a pad with nothing", {}, {}, {}, {}, 0, 0, 0, 0, -1, -1},
     };
     for (const PadCase& pad : cases) {
@@ -55,9 +90,9 @@ TEST(StandardPadLayoutTest, EachButtonAndAxisLandsOnGlfwsOwn) {
         std::fill(std::begin(state.axes), std::end(state.axes), 0.33f);
         readStandardPad(pad.axes, pad.values, pad.pressed, state);
         for (int button = 0; button <= GLFW_GAMEPAD_BUTTON_LAST; ++button) {
-            const bool expected = std::find(pad.glfwButtonsPressed.begin(),
-                                            pad.glfwButtonsPressed.end(),
-                                            button) != pad.glfwButtonsPressed.end();
+            const bool expected =
+                std::find(pad.glfwButtonsPressed.begin(), pad.glfwButtonsPressed.end(), button) !=
+                pad.glfwButtonsPressed.end();
             EXPECT_EQ(expected ? GLFW_PRESS : GLFW_RELEASE, state.buttons[button]) << button;
         }
         EXPECT_FLOAT_EQ(pad.leftX, state.axes[GLFW_GAMEPAD_AXIS_LEFT_X]);
