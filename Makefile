@@ -19,7 +19,7 @@ WEB_BUILD  ?= build-emscripten
 WEB_SITE   ?= build-web
 WEB_PORT   ?= 8080
 
-.PHONY: run test deps port-deps package-deps windows-deps web-deps windows windows-package web web-serve test-web test-windows verify-ports bench-replay bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
+.PHONY: run test deps port-deps package-deps windows-deps web-deps windows windows-package web web-serve test-web test-windows verify-ports bench-replay bench-web bench-windows bench-video trailer screenshots build build-asan test-asan bench fuzz soak assets models \
 	textures icons sounds game install package format check-format clean
 
 # The game alone: the test programs are built by `make test`.
@@ -107,10 +107,11 @@ web-serve: web
 # The page in headless Chromium, driven by puppeteer-core (installed at a pinned version into the
 # page's build folder, never globally), against the native build's pictures and replays.
 PUPPETEER_VERSION ?= 25.19.0
-test-web: web build
-	test -f $(WEB_BUILD)/node/node_modules/puppeteer-core/package.json && \
+PUPPETEER_INSTALL = test -f $(WEB_BUILD)/node/node_modules/puppeteer-core/package.json && \
 	grep -q '"version": "$(PUPPETEER_VERSION)"' $(WEB_BUILD)/node/node_modules/puppeteer-core/package.json || \
 	npm install --prefix $(WEB_BUILD)/node --no-save --no-audit --no-fund puppeteer-core@$(PUPPETEER_VERSION)
+test-web: web build
+	$(PUPPETEER_INSTALL)
 	python3 tests/web/test_page.py --binary $(BUILD)/chronocell --source . --shots $(WEB_BUILD)/shots \
 		--site $(WEB_SITE) --node-modules $(WEB_BUILD)/node/node_modules --verify $(BUILD)/chronocell-verify
 
@@ -147,6 +148,15 @@ bench-video: build
 bench-windows: build windows
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target chronocell-bench
 	python3 bench/windows_frames.py $(BUILD) $(WINDOWS_BUILD)
+
+# What the page costs against the native game: the site's bytes gzip-compressed, the load to the
+# first drawn frame in headless Chromium, won.ccr replayed by the WebAssembly chronocell-verify
+# under node against the native one, and frame times in Chromium on SwiftShader beside
+# chronocell-bench's on llvmpipe.
+bench-web: web build
+	$(PUPPETEER_INSTALL)
+	NODE_PATH=/usr/share/nodejs cmake --build $(WEB_BUILD) -j $(JOBS) --target chronocell-verify
+	python3 bench/web_page.py $(BUILD) $(WEB_BUILD) $(WEB_SITE)
 
 # The most work and memory a recording may ask of a replay within the reader's limits.
 bench-replay: build
