@@ -14,11 +14,14 @@ std::int64_t MixPacer::framesIn(double seconds) {
 std::int64_t MixPacer::framesDue(std::int64_t rendered, double wallSeconds,
                                  std::optional<double> queuedSeconds) {
     const std::int64_t wallFrame = framesIn(wallSeconds);
+    // While the player plays, the mix's time is what it has heard, and the wall clock's account
+    // is kept to it: should the player stop, the mix goes on from there.
     if (queuedSeconds) {
         const std::int64_t heard = rendered - std::min(framesIn(*queuedSeconds), rendered);
         startFrame_ = wallFrame - heard;
     }
     const std::int64_t wanted = wallFrame - startFrame_ + kLeadFrames - rendered;
+    // Time missed in a stall is let go, not caught up.
     if (wanted > kMostFramesAtOnce) {
         startFrame_ += wanted - kMostFramesAtOnce;
     }

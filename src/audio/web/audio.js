@@ -123,7 +123,7 @@ mergeInto(LibraryManager.library, {
   chronocell_audio_queue__deps: ['$ChronocellAudio'],
   chronocell_audio_queue: function(pointer, frames) {
     var audio = ChronocellAudio;
-    if (!audio.running() || frames <= 0) {
+    if (!audio.running()) {
       audio.blocksDropped++;
       audio.nextStart = 0;
       return;
