@@ -44,8 +44,13 @@ void PageGame::takeDroppedFile(const std::string& name) {
         std::error_code error;
         std::filesystem::copy_file(name, userSettings::path(),
                                    std::filesystem::copy_options::overwrite_existing, error);
+        if (error) {
+            std::cerr << "chronocell: " << name << ": cannot be kept in this browser: "
+                      << error.message() << std::endl;
+        } else {
+            page::keepSettings();
+        }
         std::filesystem::remove(name, error);
-        page::keepSettings();
         endSession();
         startPlaying();
         return;

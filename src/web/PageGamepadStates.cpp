@@ -2,6 +2,7 @@
 
 #include "input/StandardPadLayout.h"
 
+#include <algorithm>
 #include <cstring>
 #include <emscripten/html5.h>
 #include <span>

@@ -41,6 +41,8 @@ void PageSession::open() {
     sounds_ = GameSounds::open(settings, std::cerr);
     resources_ = createGameResources(*context_);
     output_ = std::make_unique<GameFrameOutput>(window_, *resources_);
+    // A program starts filled and culled; the last session may have left wireframe on.
+    output_->applyRasterState(context_->input.wireframe, context_->input.cullingEnabled);
     context_->links.events = sounds_.get();
 }
 
