@@ -17,55 +17,7 @@ compiler=$(x86_64-w64-mingw32-g++-posix -dumpfullversion)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/chronocell
 prefix="$cache/windows-x86_64-gcc$compiler"
 mkdir -p "$prefix/stamps"
-wanted="$*"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-log() { echo "build-deps: $*" >&2; }
-
-# The version of Debian's source package that built the Linux library `package`.
-source_version() {
-    dpkg-query -W -f='${source:Package}=${source:Version}' "$1"
-}
-
-# Unpacks Debian's source `name=version`, with Debian's patches applied, into $work/name.
-unpack() {
-    (cd "$work" && apt-get source --download-only "$1" >&2 &&
-        dpkg-source --no-check -x ./*.dsc "${1%%=*}" >&2 && rm -f ./*.dsc ./*.tar.* ./*.diff.*)
-}
-
-# Runs `build_NAME` unless the stamp of `name`, its source and options (and its dependencies'
-# stamps, passed as the remaining arguments) is already there.
-build() {
-    name=$1 package=$2
-    shift 2
-    if [ -n "$wanted" ] && ! echo " $wanted " | grep -q " $name "; then
-        return
-    fi
-    version=$(source_version "$package")
-    options=$(sed -n "/^build_$name() {/,/^}/p" "$0" | sha256sum | cut -c1-12)
-    depends=""
-    for dependency in "$@"; do
-        depends="$depends $(cat "$prefix/stamps/$dependency")"
-    done
-    stamp="$version $options$depends"
-    if [ -f "$prefix/stamps/$name" ] && [ "$(cat "$prefix/stamps/$name")" = "$stamp" ]; then
-        log "$name: cached ($version)"
-        return
-    fi
-    log "$name: building $version"
-    started=$(date +%s)
-    # Header-only libraries are the same for every target: Debian's installed ones serve.
-    if [ "$name" = glm ]; then
-        build_glm
-    else
-        unpack "$version"
-        (cd "$work/${version%%=*}" && "build_$name")
-        rm -rf "$work/${version%%=*}"
-    fi
-    echo "$stamp" > "$prefix/stamps/$name"
-    log "$name: built in $(($(date +%s) - started)) s"
-}
+. "$source_root/tools/source-builds.sh"
 
 cmake_build() {
     cmake -S "${SOURCE_DIR:-.}" -B cross-build -G "Unix Makefiles" \
