@@ -45,8 +45,8 @@ void PageGame::takeDroppedFile(const std::string& name) {
         std::filesystem::copy_file(name, userSettings::path(),
                                    std::filesystem::copy_options::overwrite_existing, error);
         if (error) {
-            std::cerr << "chronocell: " << name << ": cannot be kept in this browser: "
-                      << error.message() << std::endl;
+            std::cerr << "chronocell: " << name
+                      << ": cannot be kept in this browser: " << error.message() << std::endl;
         } else {
             page::keepSettings();
         }
