@@ -9,35 +9,13 @@
 'use strict';
 // puppeteer-core comes from the page's build folder, found through NODE_PATH.
 const fs = require('node:fs');
-const http = require('node:http');
-const path = require('node:path');
-const puppeteer = require('puppeteer-core');
+const { openPage } = require('../tests/web/page_session.cjs');
 
 const [site, secondsText, out] = process.argv.slice(2);
 const wantedMs = Number(secondsText) * 1000;
 // A run that never ends (the runner dodging every stone) is cut here, and the bench goes on.
 const kRunCapMs = 30000;
 const kMaxRuns = 10;
-const kTypes = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.data': 'application/octet-stream',
-};
-
-function serve() {
-  const root = path.resolve(site);
-  const server = http.createServer((request, response) => {
-    const wanted = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(root, wanted === '/' ? 'index.html' : wanted);
-    if (!file.startsWith(root) || !fs.existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
 // Wraps the call the game makes at the start of every frame, and notes when a game's summary
 // line ("game N: ...") reaches the page, so a run's stamps stop at its end screen.
 function stampFrames() {
@@ -60,23 +38,9 @@ function stampFrames() {
 }
 
 async function run() {
-  const server = await serve();
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: 'new',
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--autoplay-policy=no-user-gesture-required', '--window-size=1000,900'],
-  });
-  const consoleLines = [];
+  const { page, consoleLines, close } = await openPage(site);
   const result = { runs: [], console: consoleLines };
   try {
-    const page = await browser.newPage();
-    await page.setViewport({ width: 1000, height: 900 });
-    page.on('console', (message) => consoleLines.push({ type: message.type(), text: message.text() }));
-    page.on('pageerror', (error) => consoleLines.push({ type: 'pageerror', text: String(error) }));
-    await page.goto(`http://127.0.0.1:${server.address().port}/`);
-    await page.waitForFunction(() => window.Module && Module.chronocellPage.firstFrameAt !== null,
-      { timeout: 60000, polling: 10 });
     await page.evaluate(stampFrames);
     let stampedMs = 0;
     while (stampedMs < wantedMs && result.runs.length < kMaxRuns) {
@@ -101,8 +65,7 @@ async function run() {
     result.lines = await page.evaluate(() => document.getElementById('messages').textContent);
   } finally {
     fs.writeFileSync(out, JSON.stringify(result));
-    await browser.close();
-    server.close();
+    await close();
   }
 }
 

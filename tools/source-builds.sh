@@ -21,6 +21,13 @@ unpack() {
         dpkg-source --no-check -x ./*.dsc "${1%%=*}" >&2 && rm -f ./*.dsc ./*.tar.* ./*.diff.*)
 }
 
+build_glm() {
+    # Headers alone, the same for every target: Debian's own, with their relocatable CMake file.
+    mkdir -p "$prefix/include" "$prefix/share/cmake"
+    cp -r /usr/include/glm "$prefix/include/"
+    cp -r /usr/share/cmake/glm "$prefix/share/cmake/"
+}
+
 # Runs `build_NAME` unless the stamp of `name`, its source and options (and its dependencies'
 # stamps, passed as the remaining arguments) is already there.
 build() {
@@ -30,7 +37,8 @@ build() {
         return
     fi
     version=$(source_version "$package")
-    options=$(sed -n "/^build_$name() {/,/^}/p" "$0" | sha256sum | cut -c1-12)
+    options=$(sed -n "/^build_$name() {/,/^}/p" "$0" "$source_root/tools/source-builds.sh" |
+        sha256sum | cut -c1-12)
     depends=""
     for dependency in "$@"; do
         depends="$depends $(cat "$prefix/stamps/$dependency")"

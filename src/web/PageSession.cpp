@@ -111,7 +111,7 @@ bool PageSession::frame() {
         return false;
     }
     runLoopPass(window_, *application_, *player_, pass_);
-    if (recorder_ != nullptr && !recordingPath_.empty()) {
+    if (recorder_ != nullptr) {
         recorder_->passDone(pass_, *context_);
     }
     return true;
@@ -135,7 +135,7 @@ void PageSession::end() {
         return;
     }
     ended_ = true;
-    if (recorder_ != nullptr && !recordingPath_.empty()) {
+    if (recorder_ != nullptr) {
         recorder_->finish(*context_);
     }
     if (sounds_ != nullptr) {

@@ -13,32 +13,11 @@
 'use strict';
 // puppeteer-core comes from the build folder, found through NODE_PATH.
 const fs = require('node:fs');
-const http = require('node:http');
 const path = require('node:path');
-const puppeteer = require('puppeteer-core');
+const { openPage, firstFrameDrawn } = require('./page_session.cjs');
 
 const [site, stepsFile, out] = process.argv.slice(2);
 const steps = JSON.parse(fs.readFileSync(stepsFile, 'utf8'));
-const kTypes = {
-  '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.data': 'application/octet-stream',
-};
-
-// A static server for the site alone, as any web server would serve it.
-function serve() {
-  const server = http.createServer((request, response) => {
-    const wanted = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    const file = path.join(path.resolve(site), wanted === '/' ? 'index.html' : wanted);
-    if (!file.startsWith(path.resolve(site)) || !fs.existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream' });
-    fs.createReadStream(file).pipe(response);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
 async function waitFrames(page, count, timeout = 60000) {
   const target = (await page.evaluate(() => Module.chronocellPage.frames)) + count;
   await page.waitForFunction((n) => Module.chronocellPage.frames >= n, { timeout, polling: 20 },
@@ -56,24 +35,10 @@ async function drop(page, file, name) {
 
 async function run() {
   fs.mkdirSync(out, { recursive: true });
-  const server = await serve();
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: 'new',
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-      '--autoplay-policy=no-user-gesture-required', '--window-size=1000,900'],
-  });
-  const consoleLines = [];
+  const started = Date.now();
+  const { page, consoleLines, close } = await openPage(site);
   const result = { lines: '', console: consoleLines, recordings: [] };
   try {
-    const page = await browser.newPage();
-    await page.setViewport({ width: 1000, height: 900 });
-    page.on('console', (message) => consoleLines.push({ type: message.type(), text: message.text() }));
-    page.on('pageerror', (error) => consoleLines.push({ type: 'pageerror', text: String(error) }));
-    const started = Date.now();
-    await page.goto(`http://127.0.0.1:${server.address().port}/`);
-    await page.waitForFunction(() => window.Module && Module.chronocellPage.firstFrameAt !== null,
-      { timeout: 60000, polling: 10 });
     result.firstFrameMs = await page.evaluate(() => Module.chronocellPage.firstFrameAt);
     result.loadMs = Date.now() - started;
     const canvas = await page.$('#canvas');
@@ -100,8 +65,7 @@ async function run() {
       } else if (step.reload !== undefined) {
         // The next visit: the same browser and storage, a new page.
         await page.reload();
-        await page.waitForFunction(() => window.Module && Module.chronocellPage.firstFrameAt !== null,
-          { timeout: 60000, polling: 10 });
+        await firstFrameDrawn(page);
       } else if (step.sleep !== undefined) {
         await new Promise((r) => setTimeout(r, step.sleep));
       } else if (step.recordings !== undefined) {
@@ -120,8 +84,7 @@ async function run() {
     }
   } finally {
     fs.writeFileSync(path.join(out, 'result.json'), JSON.stringify(result, null, 1));
-    await browser.close();
-    server.close();
+    await close();
   }
 }
 

@@ -49,13 +49,6 @@ build_zlib() {
     cp web-build/libz.a "$prefix/lib/libz.a"
 }
 
-build_glm() {
-    # Headers alone, the same for every target: Debian's own, with their relocatable CMake file.
-    mkdir -p "$prefix/include" "$prefix/share/cmake"
-    cp -r /usr/include/glm "$prefix/include/"
-    cp -r /usr/share/cmake/glm "$prefix/share/cmake/"
-}
-
 build_freetype() {
     # Against the zlib above: a copy of its own would clash with it at link time.
     cmake_build -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \

@@ -38,13 +38,6 @@ build_zlib() {
     cp cross-build/libzlibstatic.a "$prefix/lib/libz.a"
 }
 
-build_glm() {
-    # Headers alone, the same for every target: Debian's own, with their relocatable CMake file.
-    mkdir -p "$prefix/include" "$prefix/share/cmake"
-    cp -r /usr/include/glm "$prefix/include/"
-    cp -r /usr/share/cmake/glm "$prefix/share/cmake/"
-}
-
 build_glfw() {
     cmake_build -DGLFW_BUILD_EXAMPLES=OFF -DGLFW_BUILD_TESTS=OFF -DGLFW_BUILD_DOCS=OFF
 }
