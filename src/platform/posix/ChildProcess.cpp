@@ -26,11 +26,16 @@ constexpr off_t kErrorTailBytes = 4096;
 // Signals the game may ignore or catch, which the program must take as any program does.
 constexpr int kDefaultSignals[] = {SIGPIPE, SIGINT, SIGTERM, SIGQUIT, SIGHUP};
 
-// An unnamed file in the temporary folder: removed from the folder at once, it goes when the
-// last descriptor does, so no export leaves it behind.
+// An unnamed file in the temporary folder, which no export leaves behind: it goes when its last
+// descriptor does. Linux makes it without a name at all; elsewhere it is named by mkstemp and
+// removed from the folder at once.
 FileDescriptor unnamedFile() {
-    std::string name =
-        (std::filesystem::temp_directory_path() / "chronocell-encoder-XXXXXX").string();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    const int unnamed = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (unnamed >= 0) {
+        return FileDescriptor(unnamed);
+    }
+    std::string name = (folder / "chronocell-encoder-XXXXXX").string();
     const int file = ::mkstemp(name.data());
     if (file >= 0) {
         ::unlink(name.c_str());
